@@ -1,0 +1,64 @@
+#pragma once
+// The command-line front end: the same core as the window, for scripts.
+
+#include <cstdio>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "convert/charset.h"
+#include "core/case_mode.h"
+#include "core/message.h"
+
+namespace zormin::cli {
+
+constexpr int kExitOk = 0;
+constexpr int kExitFailed = 1;
+constexpr int kExitUsage = 2;
+
+// Messages go to standard error, after the name of the file they are about.
+// A Yes/No question is answered Yes by --yes, asked on the terminal when
+// standard input is one, and otherwise answered No.
+class ConsoleSink : public MessageSink {
+ public:
+  explicit ConsoleSink(bool assumeYes = false) : m_assumeYes(assumeYes) {}
+  MessageAnswer ShowMessage(std::string_view text, MessageButtons buttons, MessageIcon icon) override;
+  void BeginFile(std::string_view name) override { m_subject = name; }
+
+ private:
+  bool m_assumeYes;
+  std::string m_subject;
+};
+
+// The words of one command after its name, taken one at a time.
+class Args {
+ public:
+  explicit Args(std::vector<std::string> words) : m_words(std::move(words)) {}
+  bool Done() const { return m_next >= m_words.size(); }
+  const std::string& Peek() const { return m_words[m_next]; }
+  std::string Take() { return m_words[m_next++]; }
+
+ private:
+  std::vector<std::string> m_words;
+  std::size_t m_next = 0;
+};
+
+// Prints "zormin-cli: MESSAGE" and a pointer to --help; returns kExitUsage.
+int UsageError(std::string_view message);
+
+// Reads the value of an option such as "--type PATTERN" (or "--type=PATTERN").
+// `word` is the option just taken; false (after a usage message) when missing.
+bool TakeValue(Args& args, const std::string& word, std::string_view option, std::string& value);
+bool IsOption(const std::string& word, std::string_view option);
+
+std::optional<Encoding> TakeEncoding(const std::string& value);
+
+int RunTags(Args args);
+int RunList(Args args);
+int RunRun(Args args);
+int RunNames(Args args);
+
+int Main(int argc, char** argv);
+
+}  // namespace zormin::cli

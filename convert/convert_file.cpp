@@ -1,0 +1,84 @@
+#include "convert/convert_file.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include "convert/text_convert.h"
+#include "core/file_io.h"
+
+namespace zormin {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+ConvertResult Fail(MessageSink& sink, ConvertResult result) {
+  std::string_view message;
+  switch (result) {
+    case ConvertResult::InputNotOpened: message = text::kInputNotOpened; break;
+    case ConvertResult::OutputNotOpened: message = text::kOutputNotOpened; break;
+    case ConvertResult::OutputNotWritten: message = text::kOutputNotWritten; break;
+    case ConvertResult::InputNotRead: message = text::kInputNotRead; break;
+    case ConvertResult::ReadOnly: message = text::kReadOnly; break;
+    case ConvertResult::Converted: return result;
+  }
+  sink.ShowMessage(message, MessageButtons::Ok, MessageIcon::None);
+  return result;
+}
+
+bool SameFile(const struct stat& a, const struct stat& b) { return a.st_dev == b.st_dev && a.st_ino == b.st_ino; }
+
+}  // namespace
+
+ConvertResult ConvertFile(const fs::path& folder, const std::string& name, CaseMode mode,
+                          const ConvertOptions& options, MessageSink& sink) {
+  const fs::path input = folder / name;
+  fs::path output = input;
+  if (!options.overwrite && !options.subFolder.empty()) {
+    std::error_code ignored;
+    fs::create_directory(folder / options.subFolder, ignored);  // an existing one is fine
+    output = folder / options.subFolder / name;
+  }
+
+  // A FIFO would block an ordinary open: open without waiting, then insist on
+  // a regular file.
+  UniqueFd in(::open(input.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
+  struct stat inputStat {};
+  if (!in || ::fstat(in.get(), &inputStat) != 0 || !S_ISREG(inputStat.st_mode)) {
+    return Fail(sink, ConvertResult::InputNotOpened);
+  }
+  (void)::fcntl(in.get(), F_SETFL, 0);
+
+  // The file the output replaces: the input itself (through its links) or the
+  // copy in the subfolder. An empty subfolder name, or one that leads back to
+  // the input, would write the input over itself.
+  ReplaceTarget target;
+  if (!options.overwrite && options.subFolder.empty()) return Fail(sink, ConvertResult::OutputNotOpened);
+  if (!ResolveReplaceTarget(output, target)) return Fail(sink, ConvertResult::OutputNotOpened);
+  if (target.exists) {
+    if (!options.overwrite && SameFile(target.st, inputStat)) return Fail(sink, ConvertResult::OutputNotOpened);
+    if (!S_ISREG(target.st.st_mode)) return Fail(sink, ConvertResult::OutputNotOpened);
+    if (!IsWritableFile(target.path, target.st)) {
+      return Fail(sink, options.overwrite ? ConvertResult::ReadOnly : ConvertResult::OutputNotOpened);
+    }
+  }
+  // A file that bears the temporary name itself is never written through it.
+  if (target.path.filename() == kTempFileName) return Fail(sink, ConvertResult::OutputNotOpened);
+
+  ReplacementFile out;
+  if (!out.Create(target, kTempFileName)) return Fail(sink, ConvertResult::OutputNotOpened);
+
+  TextConvertOptions textOptions;
+  textOptions.encoding = options.encoding;
+  switch (ConvertText(in.get(), out.fd(), mode, textOptions)) {
+    case StreamStatus::Ok: break;
+    case StreamStatus::ReadFailed: return Fail(sink, ConvertResult::InputNotRead);
+    case StreamStatus::WriteFailed: return Fail(sink, ConvertResult::OutputNotWritten);
+  }
+  in.Reset();
+  if (!out.Commit()) return Fail(sink, ConvertResult::OutputNotWritten);
+  return ConvertResult::Converted;
+}
+
+}  // namespace zormin

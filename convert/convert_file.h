@@ -1,0 +1,45 @@
+#pragma once
+// Conversion of one listed file, in place or into a copy in a subfolder.
+
+#include <filesystem>
+#include <string>
+#include <string_view>
+
+#include "convert/charset.h"
+#include "core/case_mode.h"
+#include "core/message.h"
+
+namespace zormin {
+
+enum class ConvertResult {
+  Converted = 0,        // converted (or copied) and the output written whole
+  InputNotOpened = 1,   // "ファイルが選択されていません。"
+  OutputNotOpened = 2,  // "出力ファイル・オープンエラー！"
+  OutputNotWritten = 3, // "出力ファイル書き込みエラー！": write, close or rename failed
+  InputNotRead = 4,     // "入力ファイル読み込みエラー！"
+  ReadOnly = 5,         // "読み取り専用ファイルは上書きできません。"
+};
+
+namespace text {
+inline constexpr std::string_view kInputNotOpened = "ファイルが選択されていません。";
+inline constexpr std::string_view kOutputNotOpened = "出力ファイル・オープンエラー！";
+inline constexpr std::string_view kOutputNotWritten = "出力ファイル書き込みエラー！";
+inline constexpr std::string_view kInputNotRead = "入力ファイル読み込みエラー！";
+inline constexpr std::string_view kReadOnly = "読み取り専用ファイルは上書きできません。";
+}  // namespace text
+
+// The temporary file an overwrite is written to, in the folder of the file.
+inline constexpr std::string_view kTempFileName = "zormin.tmp";
+
+struct ConvertOptions {
+  bool overwrite = true;                // false: write a copy into `subFolder`
+  std::string subFolder = "NewFolder";  // created in the folder if missing
+  Encoding encoding = Encoding::Auto;
+};
+
+// Converts `folder`/`name` to `mode`. Shows its own message for every failure;
+// the caller adds none. The file stays as it was unless the result is Converted.
+ConvertResult ConvertFile(const std::filesystem::path& folder, const std::string& name, CaseMode mode,
+                          const ConvertOptions& options, MessageSink& sink);
+
+}  // namespace zormin

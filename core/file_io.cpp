@@ -1,0 +1,123 @@
+#include "core/file_io.h"
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cerrno>
+
+namespace zormin {
+
+namespace fs = std::filesystem;
+
+UniqueFd& UniqueFd::operator=(UniqueFd&& other) noexcept {
+  if (this != &other) {
+    Reset();
+    m_fd = other.Release();
+  }
+  return *this;
+}
+
+void UniqueFd::Reset() {
+  if (m_fd >= 0) ::close(m_fd);
+  m_fd = -1;
+}
+
+bool UniqueFd::Close() {
+  if (m_fd < 0) return true;
+  const int rc = ::close(Release());
+  // After EINTR the descriptor is gone on Linux; the write may not be whole.
+  return rc == 0;
+}
+
+long ReadFull(int fd, char* data, std::size_t size) {
+  std::size_t done = 0;
+  while (done < size) {
+    const ssize_t n = ::read(fd, data + done, size - done);
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      return -1;
+    }
+    if (n == 0) break;
+    done += static_cast<std::size_t>(n);
+  }
+  return static_cast<long>(done);
+}
+
+bool WriteFull(int fd, const char* data, std::size_t size) {
+  while (size > 0) {
+    const ssize_t n = ::write(fd, data, size);
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      return false;
+    }
+    data += n;
+    size -= static_cast<std::size_t>(n);
+  }
+  return true;
+}
+
+bool IsWritableFile(const fs::path& path, const struct stat& st) {
+  return (st.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) != 0 && ::access(path.c_str(), W_OK) == 0;
+}
+
+bool ResolveReplaceTarget(const fs::path& path, ReplaceTarget& target) {
+  std::error_code ec;
+  target = ReplaceTarget{};
+  target.path = path;
+  const fs::file_status link = fs::symlink_status(path, ec);
+  if (ec && link.type() != fs::file_type::not_found) return false;
+  if (link.type() == fs::file_type::symlink) {
+    target.path = fs::canonical(path, ec);  // a dangling link fails here
+    if (ec) return false;
+  }
+  if (::stat(target.path.c_str(), &target.st) == 0) {
+    target.exists = true;
+  } else if (errno != ENOENT) {
+    return false;
+  }
+  return true;
+}
+
+bool ReplacementFile::Create(const ReplaceTarget& target, std::string_view tempName) {
+  Abort();
+  m_target = target;
+  m_tempPath = target.path.parent_path() / fs::path(std::string(tempName));
+  const int fd = ::open(m_tempPath.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+  if (fd < 0) return false;
+  m_fd = UniqueFd(fd);
+  m_pending = true;
+  return true;
+}
+
+bool ReplacementFile::Commit() {
+  if (!m_pending) return false;
+  struct stat own {};
+  if (m_target.exists && ::fstat(m_fd.get(), &own) == 0) {
+    const struct stat& st = m_target.st;
+    // Keep the owner where allowed (an ordinary user cannot give a file away),
+    // then the mode, as a change of owner clears the set-id bits. A file system
+    // that stores neither (FAT) refuses both; that is no reason to fail.
+    const bool ownerDiffers = own.st_uid != st.st_uid || own.st_gid != st.st_gid;
+    if (ownerDiffers) {
+      if (::fchown(m_fd.get(), st.st_uid, st.st_gid) != 0) {
+        (void)::fchown(m_fd.get(), static_cast<uid_t>(-1), st.st_gid);
+      }
+    }
+    if (ownerDiffers || (own.st_mode & 07777) != (st.st_mode & 07777)) (void)::fchmod(m_fd.get(), st.st_mode & 07777);
+  }
+  const bool ok = m_fd.Close() && ::rename(m_tempPath.c_str(), m_target.path.c_str()) == 0;
+  if (!ok) {
+    Abort();
+    return false;
+  }
+  m_pending = false;
+  return true;
+}
+
+void ReplacementFile::Abort() {
+  m_fd.Reset();
+  if (m_pending) ::unlink(m_tempPath.c_str());
+  m_pending = false;
+}
+
+}  // namespace zormin

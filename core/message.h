@@ -1,0 +1,27 @@
+#pragma once
+// How the core talks to the user: a message with buttons and an icon, and the
+// button that was pressed. The window shows a message box; the command line
+// prints to standard error; the tests record and answer.
+
+#include <string_view>
+
+namespace zormin {
+
+enum class MessageButtons { Ok, YesNo };
+
+// None is the toolkit's plain warning look (an exclamation mark).
+enum class MessageIcon { None, Error, Question };
+
+enum class MessageAnswer { Ok, Yes, No };
+
+class MessageSink {
+ public:
+  virtual ~MessageSink() = default;
+  virtual MessageAnswer ShowMessage(std::string_view text, MessageButtons buttons,
+                                    MessageIcon icon) = 0;
+  // The file that the messages up to the next call are about. A message box
+  // does not need it; the command line puts the name in front of each message.
+  virtual void BeginFile(std::string_view /*name*/) {}
+};
+
+}  // namespace zormin

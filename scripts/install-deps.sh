@@ -1,0 +1,14 @@
+#!/usr/bin/env bash
+# Installs the Debian packages the project needs to build and test, where missing.
+set -euo pipefail
+packages=(g++ cmake ninja-build libgtest-dev libgmock-dev strace util-linux mount)
+missing=()
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+sudo=()
+[ "$(id -u)" -eq 0 ] || sudo=(sudo)
+echo "Installing: ${missing[*]}"
+"${sudo[@]}" apt-get update
+DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y --no-install-recommends "${missing[@]}"
