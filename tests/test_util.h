@@ -1,0 +1,101 @@
+#pragma once
+// Shared pieces of the tests: a temporary folder, whole-file reads and writes,
+// Japanese text in each encoding, and a message sink that records and answers.
+
+#include <gtest/gtest.h>
+#include <iconv.h>
+#include <unistd.h>
+
+#include <deque>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "core/message.h"
+
+namespace zormin::testing {
+
+namespace fs = std::filesystem;
+
+inline std::string ReadFileBytes(const fs::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+inline void WriteFileBytes(const fs::path& path, std::string_view bytes) {
+  std::ofstream out(path, std::ios::binary | std::ios::trunc);
+  out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+}
+
+// UTF-8 text in another encoding ("SHIFT_JIS", "EUC-JP", "ISO-2022-JP"), by the C library's iconv.
+inline std::string Encode(std::string_view utf8, const char* encoding) {
+  if (std::string_view(encoding) == "UTF-8") return std::string(utf8);
+  iconv_t cd = iconv_open(encoding, "UTF-8");
+  EXPECT_NE(cd, reinterpret_cast<iconv_t>(-1)) << encoding;
+  std::string in(utf8), out(utf8.size() * 4 + 16, '\0');
+  char* inPtr = in.data();
+  char* outPtr = out.data();
+  size_t inLeft = in.size(), outLeft = out.size();
+  EXPECT_NE(iconv(cd, &inPtr, &inLeft, &outPtr, &outLeft), static_cast<size_t>(-1)) << encoding;
+  EXPECT_NE(iconv(cd, nullptr, nullptr, &outPtr, &outLeft), static_cast<size_t>(-1)) << encoding;
+  iconv_close(cd);
+  out.resize(out.size() - outLeft);
+  return out;
+}
+
+// A folder of its own for each test, removed afterwards.
+class TempDirTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    std::string pattern = (fs::temp_directory_path() / "zormin-test-XXXXXX").string();
+    ASSERT_NE(mkdtemp(pattern.data()), nullptr);
+    m_dir = pattern;
+  }
+  void TearDown() override {
+    std::error_code ec;
+    // Make everything removable again (tests take write bits away).
+    for (auto it = fs::recursive_directory_iterator(m_dir, ec); !ec && it != fs::recursive_directory_iterator(); it.increment(ec)) {
+      if (it->is_directory(ec)) fs::permissions(it->path(), fs::perms::owner_all, fs::perm_options::add, ec);
+    }
+    fs::permissions(m_dir, fs::perms::owner_all, fs::perm_options::add, ec);
+    fs::remove_all(m_dir, ec);
+  }
+  const fs::path& dir() const { return m_dir; }
+
+ private:
+  fs::path m_dir;
+};
+
+struct ShownMessage {
+  std::string text;
+  MessageButtons buttons;
+  MessageIcon icon;
+  bool operator==(const ShownMessage&) const = default;
+};
+
+inline void PrintTo(const ShownMessage& m, std::ostream* os) {
+  *os << '"' << m.text << "\" buttons=" << static_cast<int>(m.buttons) << " icon=" << static_cast<int>(m.icon);
+}
+
+// Records every message; answers Yes/No questions from a queue (No when it is empty).
+class RecordingSink : public MessageSink {
+ public:
+  MessageAnswer ShowMessage(std::string_view text, MessageButtons buttons, MessageIcon icon) override {
+    messages.push_back({std::string(text), buttons, icon});
+    if (buttons == MessageButtons::Ok) return MessageAnswer::Ok;
+    if (answers.empty()) return MessageAnswer::No;
+    const MessageAnswer answer = answers.front();
+    answers.pop_front();
+    return answer;
+  }
+  void BeginFile(std::string_view name) override { files.emplace_back(name); }
+
+  std::vector<ShownMessage> messages;
+  std::vector<std::string> files;
+  std::deque<MessageAnswer> answers;
+};
+
+}  // namespace zormin::testing
