@@ -157,11 +157,13 @@ void CharsetDetector::Feed(std::span<const char> bytes) {
         if (c < m_eucLow || c > m_eucHigh) {
           m_eucValid = false;
         } else {
+          if (m_eucNeed == 1 && (m_eucFirst == 0xA4 || m_eucFirst == 0xA5) && c <= 0xF6) ++m_eucKana;
           --m_eucNeed;
           m_eucLow = 0xA1;
           m_eucHigh = 0xFE;
         }
       } else if (c >= 0x80) {
+        m_eucFirst = c;
         m_eucLow = 0xA1;
         m_eucHigh = 0xFE;
         if (c >= 0xA1 && c <= 0xFE) {
@@ -183,8 +185,12 @@ void CharsetDetector::Feed(std::span<const char> bytes) {
       if (m_sjisLead) {
         m_sjisLead = false;
         if (!((c >= 0x40 && c <= 0x7E) || (c >= 0x80 && c <= 0xFC))) m_sjisValid = false;
+        if ((m_sjisFirst == 0x82 && c >= 0x9F && c <= 0xF1) || (m_sjisFirst == 0x83 && c >= 0x40 && c <= 0x96)) {
+          ++m_sjisKana;
+        }
       } else if ((c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC)) {
         m_sjisLead = true;
+        m_sjisFirst = c;
       } else if (c == 0x80 || c == 0xA0 || c >= 0xFD) {
         m_sjisValid = false;
       }
@@ -198,7 +204,11 @@ Encoding CharsetDetector::Result() const {
   const bool euc = m_eucValid && m_eucNeed == 0;
   const bool sjis = m_sjisValid && !m_sjisLead;
   if (euc && !sjis) return Encoding::EucJp;
-  if (euc && sjis && DeclaredEncoding(m_head) == Encoding::EucJp) return Encoding::EucJp;
+  if (euc && sjis) {
+    const std::optional<Encoding> declared = DeclaredEncoding(m_head);
+    if (declared == Encoding::EucJp || declared == Encoding::ShiftJis) return *declared;
+    if (m_eucKana > m_sjisKana) return Encoding::EucJp;
+  }
   return Encoding::ShiftJis;
 }
 

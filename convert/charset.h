@@ -22,9 +22,11 @@ Charset CharsetOf(Encoding encoding);
 //  1. ISO-2022-JP when it holds an escape sequence that shifts into a
 //     Japanese two-byte or kana set (ESC $ @, ESC $ B, ESC $ ( D, ESC ( I);
 //  2. UTF-8 when it is valid UTF-8 (pure ASCII included);
-//  3. EUC-JP when its bytes are valid EUC-JP and not valid Shift_JIS, or valid
-//     in both and the file declares EUC-JP (charset=... in its first 64 KiB);
-//  4. Shift_JIS otherwise. Reading EUC-JP or UTF-8 as Shift_JIS can at worst
+//  3. EUC-JP when its bytes are valid EUC-JP and not valid Shift_JIS;
+//  4. for bytes valid in both: the charset the file declares (charset=... in
+//     its first 64 KiB), else EUC-JP when it holds more EUC-JP kana (A4 or A5
+//     and A1-F6) than Shift_JIS kana (82 9F-F1, 83 40-96);
+//  5. Shift_JIS otherwise. Reading EUC-JP or UTF-8 as Shift_JIS can at worst
 //     leave a letter unconverted; the other way round it would change the
 //     second byte of a double-byte character, so doubt goes to Shift_JIS.
 class CharsetDetector {
@@ -43,10 +45,14 @@ class CharsetDetector {
   bool m_utf8Valid = true;
 
   int m_eucNeed = 0;
+  unsigned char m_eucFirst = 0;
+  long m_eucKana = 0;
   unsigned char m_eucLow = 0xA1, m_eucHigh = 0xFE;
   bool m_eucValid = true;
 
   bool m_sjisLead = false;
+  unsigned char m_sjisFirst = 0;
+  long m_sjisKana = 0;
   bool m_sjisValid = true;
 
   std::string m_head;  // the first bytes, where a charset is declared
