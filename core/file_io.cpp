@@ -57,7 +57,9 @@ bool WriteFull(int fd, const char* data, std::size_t size) {
 }
 
 bool IsWritableFile(const fs::path& path, const struct stat& st) {
-  return (st.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) != 0 && ::access(path.c_str(), W_OK) == 0;
+  if ((st.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0) return false;
+  // A read-only file system is the folder's matter, not the file's.
+  return ::access(path.c_str(), W_OK) == 0 || errno == EROFS;
 }
 
 bool ResolveReplaceTarget(const fs::path& path, ReplaceTarget& target) {

@@ -99,3 +99,58 @@ class RecordingSink : public MessageSink {
 };
 
 }  // namespace zormin::testing
+
+#include <fcntl.h>
+#include <sys/mman.h>
+#include <sys/wait.h>
+
+namespace zormin::testing {
+
+struct ProcessResult {
+  int exitCode = -1;
+  std::string out;
+  std::string err;
+};
+
+inline std::string ReadFd(int fd) {
+  std::string text;
+  lseek(fd, 0, SEEK_SET);
+  char buf[65536];
+  ssize_t n;
+  while ((n = read(fd, buf, sizeof buf)) > 0) text.append(buf, static_cast<size_t>(n));
+  return text;
+}
+
+// Runs a program with `input` on its standard input and collects its output.
+inline ProcessResult RunProcess(const std::vector<std::string>& argv, std::string_view input = {},
+                                const fs::path& workdir = {}) {
+  const int in = memfd_create("stdin", 0), out = memfd_create("stdout", 0), err = memfd_create("stderr", 0);
+  EXPECT_EQ(write(in, input.data(), input.size()), static_cast<ssize_t>(input.size()));
+  lseek(in, 0, SEEK_SET);
+  const pid_t pid = fork();
+  if (pid == 0) {
+    dup2(in, 0);
+    dup2(out, 1);
+    dup2(err, 2);
+    if (!workdir.empty() && chdir(workdir.c_str()) != 0) _exit(126);
+    std::vector<char*> args;
+    for (const std::string& a : argv) args.push_back(const_cast<char*>(a.c_str()));
+    args.push_back(nullptr);
+    execv(args[0], args.data());
+    _exit(127);
+  }
+  int status = 0;
+  waitpid(pid, &status, 0);
+  ProcessResult result;
+  result.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  result.out = ReadFd(out);
+  result.err = ReadFd(err);
+  close(in);
+  close(out);
+  close(err);
+  return result;
+}
+
+inline bool IsRoot() { return geteuid() == 0; }
+
+}  // namespace zormin::testing

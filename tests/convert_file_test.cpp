@@ -1,0 +1,284 @@
+// Converting one file on disk: both output modes, every failure, and faults
+// that real disks and users produce.
+
+#include "convert/convert_file.h"
+
+#include <gtest/gtest.h>
+#include <sys/mount.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <string>
+#include <vector>
+
+#include "test_util.h"
+
+namespace zormin {
+namespace {
+
+using testing::IsRoot;
+using testing::ReadFileBytes;
+using testing::RecordingSink;
+using testing::RunProcess;
+using testing::ShownMessage;
+using testing::WriteFileBytes;
+namespace fs = std::filesystem;
+
+constexpr CaseMode L = CaseMode::Lower;
+const std::string kHtml = "<HTML>\n<BODY BGCOLOR=#FFFFFF>Text</BODY>\n</HTML>\n";
+const std::string kLower = "<html>\r\n<body bgcolor=#FFFFFF>Text</body>\r\n</html>\r\n";
+
+ShownMessage Message(std::string_view text) { return {std::string(text), MessageButtons::Ok, MessageIcon::None}; }
+
+class ConvertFileTest : public testing::TempDirTest {
+ protected:
+  ConvertResult Convert(const std::string& name, bool overwrite = true, const std::string& subFolder = "NewFolder") {
+    ConvertOptions options;
+    options.overwrite = overwrite;
+    options.subFolder = subFolder;
+    return ConvertFile(dir(), name, L, options, sink);
+  }
+  // The names in the folder, to see that no temporary file was left.
+  std::vector<std::string> Names(const fs::path& folder) const {
+    std::vector<std::string> names;
+    for (const auto& entry : fs::directory_iterator(folder)) names.push_back(entry.path().filename().string());
+    std::sort(names.begin(), names.end());
+    return names;
+  }
+  RecordingSink sink;
+};
+
+TEST_F(ConvertFileTest, OverwriteReplacesTheFileAndKeepsItsMode) {
+  WriteFileBytes(dir() / "a.htm", kHtml);
+  fs::permissions(dir() / "a.htm", fs::perms(0640));
+  EXPECT_EQ(Convert("a.htm"), ConvertResult::Converted);
+  EXPECT_EQ(ReadFileBytes(dir() / "a.htm"), kLower);
+  EXPECT_EQ(fs::status(dir() / "a.htm").permissions(), fs::perms(0640));
+  EXPECT_EQ(Names(dir()), std::vector<std::string>{"a.htm"});
+  EXPECT_TRUE(sink.messages.empty());
+}
+
+TEST_F(ConvertFileTest, EmptyFileStaysEmpty) {
+  WriteFileBytes(dir() / "e.htm", "");
+  EXPECT_EQ(Convert("e.htm"), ConvertResult::Converted);
+  EXPECT_EQ(ReadFileBytes(dir() / "e.htm"), "");
+}
+
+TEST_F(ConvertFileTest, SubfolderGetsACopyAndTheInputStays) {
+  WriteFileBytes(dir() / "a.htm", kHtml);
+  EXPECT_EQ(Convert("a.htm", false), ConvertResult::Converted);
+  EXPECT_EQ(ReadFileBytes(dir() / "a.htm"), kHtml);
+  EXPECT_EQ(ReadFileBytes(dir() / "NewFolder" / "a.htm"), kLower);
+
+  // A second run replaces the copy; another name makes another folder.
+  WriteFileBytes(dir() / "a.htm", "<P>\n");
+  EXPECT_EQ(Convert("a.htm", false), ConvertResult::Converted);
+  EXPECT_EQ(ReadFileBytes(dir() / "NewFolder" / "a.htm"), "<p>\r\n");
+  EXPECT_EQ(Convert("a.htm", false, "out"), ConvertResult::Converted);
+  EXPECT_EQ(ReadFileBytes(dir() / "out" / "a.htm"), "<p>\r\n");
+  EXPECT_EQ(Names(dir() / "NewFolder"), std::vector<std::string>{"a.htm"});
+  EXPECT_TRUE(sink.messages.empty());
+}
+
+TEST_F(ConvertFileTest, InputThatCannotBeOpened) {
+  fs::create_directory(dir() / "dir.htm");
+  ASSERT_EQ(mkfifo((dir() / "fifo.htm").c_str(), 0644), 0);  // must not block
+  for (const char* name : {"missing.htm", "dir.htm", "fifo.htm"}) {
+    SCOPED_TRACE(name);
+    sink.messages.clear();
+    EXPECT_EQ(Convert(name), ConvertResult::InputNotOpened);
+    EXPECT_EQ(sink.messages, std::vector<ShownMessage>{Message(text::kInputNotOpened)});
+  }
+}
+
+// Output names that would write the input over itself, or that the system refuses.
+TEST_F(ConvertFileTest, OutputThatCannotBeOpenedLeavesEverythingAsItWas) {
+  struct Case {
+    const char* what;
+    std::string name;
+    bool overwrite;
+    std::string subFolder;
+  };
+  const std::vector<Case> cases = {
+      {"empty subfolder name", "a.htm", false, ""},
+      {"subfolder . is the folder itself", "a.htm", false, "."},
+      {"subfolder .. back into the folder", "a.htm", false, "../" + dir().filename().string()},
+      {"a file where the subfolder should be", "a.htm", false, "block"},
+      {"a name longer than the system allows", "a.htm", false, std::string(300, 'n')},
+      {"a file named like the temporary file", "zormin.tmp", true, ""},
+      {"a copy of the file named like the temporary file", "zormin.tmp", false, "NewFolder"},
+  };
+  WriteFileBytes(dir() / "block", "not a folder");
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    WriteFileBytes(dir() / c.name, kHtml);
+    sink.messages.clear();
+    EXPECT_EQ(Convert(c.name, c.overwrite, c.subFolder), ConvertResult::OutputNotOpened);
+    EXPECT_EQ(ReadFileBytes(dir() / c.name), kHtml);
+    EXPECT_EQ(ReadFileBytes(dir() / "block"), "not a folder");
+    EXPECT_EQ(sink.messages, std::vector<ShownMessage>{Message(text::kOutputNotOpened)});
+  }
+}
+
+// A leftover file under the temporary name is not ours to cut: the conversion
+// is refused and both files stay.
+TEST_F(ConvertFileTest, ExistingTemporaryFileIsNeverOverwritten) {
+  WriteFileBytes(dir() / "a.htm", kHtml);
+  WriteFileBytes(dir() / "zormin.tmp", "someone's data");
+  EXPECT_EQ(Convert("a.htm"), ConvertResult::OutputNotOpened);
+  EXPECT_EQ(ReadFileBytes(dir() / "a.htm"), kHtml);
+  EXPECT_EQ(ReadFileBytes(dir() / "zormin.tmp"), "someone's data");
+}
+
+TEST_F(ConvertFileTest, ReadOnlyFileIsNotReplaced) {
+  WriteFileBytes(dir() / "r.htm", kHtml);
+  fs::permissions(dir() / "r.htm", fs::perms(0444));
+  EXPECT_EQ(Convert("r.htm"), ConvertResult::ReadOnly);
+  EXPECT_EQ(ReadFileBytes(dir() / "r.htm"), kHtml);
+  EXPECT_EQ(sink.messages, std::vector<ShownMessage>{Message(text::kReadOnly)});
+  EXPECT_EQ(Names(dir()), std::vector<std::string>{"r.htm"});
+
+  // Its copy can be made; a read-only copy is not replaced.
+  EXPECT_EQ(Convert("r.htm", false), ConvertResult::Converted);
+  fs::permissions(dir() / "NewFolder" / "r.htm", fs::perms(0444));
+  EXPECT_EQ(Convert("r.htm", false), ConvertResult::OutputNotOpened);
+}
+
+TEST_F(ConvertFileTest, SymbolicLinkStaysALinkAndItsTargetIsConverted) {
+  fs::create_directory(dir() / "real");
+  WriteFileBytes(dir() / "real" / "t.htm", kHtml);
+  fs::create_symlink("real/t.htm", dir() / "link.htm");
+  EXPECT_EQ(Convert("link.htm"), ConvertResult::Converted);
+  EXPECT_TRUE(fs::is_symlink(dir() / "link.htm"));
+  EXPECT_EQ(ReadFileBytes(dir() / "real" / "t.htm"), kLower);
+  EXPECT_EQ(Names(dir() / "real"), std::vector<std::string>{"t.htm"});
+  EXPECT_EQ(Names(dir()), (std::vector<std::string>{"link.htm", "real"}));
+}
+
+TEST_F(ConvertFileTest, OwnerOfAReplacedFileIsKept) {
+  if (!IsRoot()) GTEST_SKIP() << "giving a file to another owner needs root";
+  WriteFileBytes(dir() / "o.htm", kHtml);
+  ASSERT_EQ(chown((dir() / "o.htm").c_str(), 65534, 65534), 0);
+  EXPECT_EQ(Convert("o.htm"), ConvertResult::Converted);
+  struct stat st {};
+  ASSERT_EQ(stat((dir() / "o.htm").c_str(), &st), 0);
+  EXPECT_EQ(st.st_uid, 65534u);
+  EXPECT_EQ(st.st_gid, 65534u);
+}
+
+// A file system mounted for one test, unmounted after it.
+class Mount {
+ public:
+  Mount(const fs::path& target, const char* source, const char* type, unsigned long flags, const char* data)
+      : m_target(target) {
+    m_ok = mount(source, target.c_str(), type, flags, data) == 0;
+  }
+  ~Mount() {
+    if (m_ok) umount2(m_target.c_str(), MNT_DETACH);
+  }
+  bool ok() const { return m_ok; }
+
+ private:
+  fs::path m_target;
+  bool m_ok = false;
+};
+
+TEST_F(ConvertFileTest, FullDiskLeavesTheOriginalWhole) {
+  if (!IsRoot()) GTEST_SKIP() << "mounting a small file system needs root";
+  const fs::path small = dir() / "small";
+  fs::create_directory(small);
+  Mount tmpfs(small, "tmpfs", "tmpfs", 0, "size=64k");
+  if (!tmpfs.ok()) GTEST_SKIP() << "cannot mount tmpfs here";
+  std::string big;
+  while (big.size() < 40 * 1024) big += "<P CLASS=X>line</P>\n";
+  WriteFileBytes(small / "big.htm", big);
+
+  ConvertOptions overwrite;
+  EXPECT_EQ(ConvertFile(small, "big.htm", L, overwrite, sink), ConvertResult::OutputNotWritten);
+  EXPECT_EQ(ReadFileBytes(small / "big.htm"), big);
+  EXPECT_EQ(Names(small), std::vector<std::string>{"big.htm"});
+
+  ConvertOptions copy;
+  copy.overwrite = false;
+  EXPECT_EQ(ConvertFile(small, "big.htm", L, copy, sink), ConvertResult::OutputNotWritten);
+  EXPECT_EQ(Names(small / "NewFolder"), std::vector<std::string>{});
+  EXPECT_EQ(sink.messages, std::vector<ShownMessage>(2, Message(text::kOutputNotWritten)));
+}
+
+TEST_F(ConvertFileTest, ReadOnlyFolderRefusesTheOutput) {
+  if (!IsRoot()) GTEST_SKIP() << "a read-only bind mount needs root";
+  const fs::path src = dir() / "src", ro = dir() / "ro";
+  fs::create_directory(src);
+  fs::create_directory(ro);
+  WriteFileBytes(src / "a.htm", kHtml);
+  Mount bind(ro, src.c_str(), nullptr, MS_BIND, nullptr);
+  if (!bind.ok()) GTEST_SKIP() << "cannot bind-mount here";
+  Mount readOnly(ro, nullptr, nullptr, MS_REMOUNT | MS_BIND | MS_RDONLY, nullptr);
+  ASSERT_TRUE(readOnly.ok());
+  ConvertOptions overwrite;
+  EXPECT_EQ(ConvertFile(ro, "a.htm", L, overwrite, sink), ConvertResult::OutputNotOpened);
+  EXPECT_EQ(ReadFileBytes(src / "a.htm"), kHtml);
+}
+
+// The command line run as a user who may read but not write.
+TEST_F(ConvertFileTest, AnotherUserWithoutWriteAccess) {
+  if (!IsRoot()) GTEST_SKIP() << "running as another user needs root";
+  fs::permissions(dir(), fs::perms(0755));
+  WriteFileBytes(dir() / "mine.htm", kHtml);    // 0644, root's: nobody may not write it
+  WriteFileBytes(dir() / "shared.htm", kHtml);  // anyone may write it, but not the folder
+  fs::permissions(dir() / "shared.htm", fs::perms(0666));
+  const auto result = RunProcess({"/usr/bin/setpriv", "--reuid=65534", "--regid=65534", "--clear-groups", ZORMIN_CLI,
+                                  "tags", "--lower", (dir() / "mine.htm").string(), (dir() / "shared.htm").string()});
+  EXPECT_EQ(result.exitCode, 1) << result.err;
+  EXPECT_NE(result.err.find("mine.htm: " + std::string(text::kReadOnly)), std::string::npos) << result.err;
+  EXPECT_NE(result.err.find("shared.htm: " + std::string(text::kOutputNotOpened)), std::string::npos) << result.err;
+  EXPECT_EQ(ReadFileBytes(dir() / "mine.htm"), kHtml);
+  EXPECT_EQ(ReadFileBytes(dir() / "shared.htm"), kHtml);
+}
+
+// I/O errors at chosen system calls, injected by strace into the command line.
+TEST_F(ConvertFileTest, InjectedIoErrorsAreReportedAndLoseNothing) {
+  if (access("/usr/bin/strace", X_OK) != 0) GTEST_SKIP() << "strace is not installed";
+  struct Case {
+    const char* path;    // the file whose calls fail
+    const char* inject;  // strace's -e inject=...
+    std::string_view message;
+  };
+  const std::vector<Case> cases = {
+      {"a.htm", "read:error=EIO", text::kInputNotRead},
+      {"zormin.tmp", "write:error=EIO", text::kOutputNotWritten},
+      {"zormin.tmp", "write:error=ENOSPC", text::kOutputNotWritten},
+      {"zormin.tmp", "close:error=EIO", text::kOutputNotWritten},
+      {"zormin.tmp", "rename:error=EXDEV", text::kOutputNotWritten},
+  };
+  const fs::path file = dir() / "a.htm";
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.inject);
+    WriteFileBytes(file, kHtml);
+    const auto result = RunProcess({"/usr/bin/strace", "-f", "-o", "/dev/null", "-P", (dir() / c.path).string(),
+                                    "-e", std::string("inject=") + c.inject, ZORMIN_CLI, "tags", "--lower", file.string()});
+    if (result.exitCode != 1 && result.err.find("ptrace") != std::string::npos) GTEST_SKIP() << result.err;
+    EXPECT_EQ(result.exitCode, 1) << result.err;
+    EXPECT_EQ(result.err, file.string() + ": " + std::string(c.message) + "\n");
+    EXPECT_EQ(ReadFileBytes(file), kHtml);
+    EXPECT_EQ(Names(dir()), std::vector<std::string>{"a.htm"});
+  }
+}
+
+// Real Japanese files: every character survives, in place and as a copy.
+TEST_F(ConvertFileTest, JapaneseFilesInEachEncoding) {
+  const std::string page = "<P CLASS=X>ソフトウェア</P><IMG ALT=x アイウ SRC=y>\n<P>主上予但</P>\n";
+  const std::string lower = "<p class=X>ソフトウェア</p><img alt=x アイウ src=y>\r\n<p>主上予但</p>\r\n";
+  for (const char* encoding : {"SHIFT_JIS", "EUC-JP", "ISO-2022-JP", "UTF-8"}) {
+    SCOPED_TRACE(encoding);
+    const std::string name = std::string(encoding) + ".htm";
+    WriteFileBytes(dir() / name, testing::Encode(page, encoding));
+    EXPECT_EQ(Convert(name, false), ConvertResult::Converted);
+    EXPECT_EQ(Convert(name), ConvertResult::Converted);
+    EXPECT_EQ(ReadFileBytes(dir() / name), testing::Encode(lower, encoding));
+    EXPECT_EQ(ReadFileBytes(dir() / "NewFolder" / name), testing::Encode(lower, encoding));
+  }
+}
+
+}  // namespace
+}  // namespace zormin
