@@ -1,0 +1,144 @@
+// zormin-cli list, run and names, run as a user runs them: exit status,
+// output, and the files afterwards.
+
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <spawn.h>
+#include <sys/wait.h>
+
+#include <string>
+#include <vector>
+
+#include "test_util.h"
+
+extern char** environ;
+
+namespace zormin {
+namespace {
+
+namespace fs = std::filesystem;
+
+struct CliResult {
+  int status = -1;
+  std::string out;
+  std::string err;
+};
+
+class FolderCliTest : public testing::TempDirTest {
+ protected:
+  void SetUp() override {
+    TempDirTest::SetUp();
+    folder = dir() / "web";
+    fs::create_directory(folder);
+  }
+  void Write(const std::string& name, std::string_view bytes = "<Html></Html>\r\n") {
+    testing::WriteFileBytes(folder / name, bytes);
+  }
+  std::string Read(const std::string& name) { return testing::ReadFileBytes(folder / name); }
+
+  // Runs zormin-cli with `args` and FOLDER last, standard input not a terminal.
+  CliResult Cli(std::vector<std::string> args, bool withFolder = true) {
+    if (withFolder) args.push_back(folder.string());
+    std::vector<std::string> words = {ZORMIN_CLI};
+    words.insert(words.end(), args.begin(), args.end());
+    std::vector<char*> argv;
+    for (std::string& word : words) argv.push_back(word.data());
+    argv.push_back(nullptr);
+    const fs::path out = dir() / "stdout", err = dir() / "stderr";
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
+    posix_spawn_file_actions_addopen(&actions, 1, out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+    posix_spawn_file_actions_addopen(&actions, 2, err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+    pid_t pid = 0;
+    CliResult result;
+    if (posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), environ) == 0) {
+      int status = 0;
+      waitpid(pid, &status, 0);
+      result.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    }
+    posix_spawn_file_actions_destroy(&actions);
+    result.out = testing::ReadFileBytes(out);
+    result.err = testing::ReadFileBytes(err);
+    return result;
+  }
+
+  fs::path folder;
+};
+
+TEST_F(FolderCliTest, ListPrintsTheNamesInListOrder) {
+  Write("b.htm");
+  Write("A.HTM");
+  Write("c.txt");
+  fs::create_directory(folder / "d.htm");
+  CliResult r = Cli({"list"});
+  EXPECT_EQ(r.status, 0);
+  EXPECT_EQ(r.out, "A.HTM\nb.htm\n");
+  r = Cli({"list", "--type", "*.*"});
+  EXPECT_EQ(r.out, "A.HTM\nb.htm\nc.txt\n");
+  r = Cli({"list", (dir() / "missing").string()}, false);
+  EXPECT_EQ(r.status, 1);
+  EXPECT_EQ(r.out, "");
+}
+
+TEST_F(FolderCliTest, RunConvertsAndTellsByItsExitStatus) {
+  struct Row {
+    std::vector<std::string> args;
+    int status;
+    const char* aHtm;  // a.htm afterwards
+    const char* message;
+  };
+  const Row rows[] = {
+      {{"run", "--lower", "--all"}, 0, "<html></html>\r\n", "全てのファイルの<タグ>を小文字に変換しました。"},
+      {{"run", "--lower", "--file", "a.htm"}, 0, "<html></html>\r\n", "選択ファイルの<タグ>を小文字に変換しました。"},
+      {{"run", "--lower", "--file", "b.txt"}, 1, "<Html></Html>\r\n", "選択ファイルがありません。"},  // not listed
+      {{"run", "--lower"}, 1, "<Html></Html>\r\n", "選択ファイルがありません。"},
+      {{"run", "--upper", "--all", "--type", "*.*"}, 1, "<Html></Html>\r\n", "(no terminal to ask)"},
+      {{"run", "--upper", "--all", "--type", "*.*", "--yes"}, 0, "<HTML></HTML>\r\n", "大文字に変換しました。"},
+      {{"run", "--lower", "--all", "--subfolder", "out"}, 0, "<Html></Html>\r\n", "全てのファイル"},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(::testing::PrintToString(row.args));
+    Write("a.htm");
+    const CliResult r = Cli(row.args);
+    EXPECT_EQ(r.status, row.status);
+    EXPECT_EQ(Read("a.htm"), row.aHtm);
+    EXPECT_NE(r.err.find(row.message), std::string::npos) << r.err;
+  }
+  EXPECT_EQ(Read("out/a.htm"), "<html></html>\r\n");
+}
+
+TEST_F(FolderCliTest, NamesRenamesAndFailsOnATakenName) {
+  Write("Index.htm");
+  CliResult r = Cli({"names", "--upper", "--file", "Index.htm"});
+  EXPECT_EQ(r.status, 0);
+  EXPECT_TRUE(fs::exists(folder / "INDEX.HTM"));
+
+  Write("index.htm", "other");
+  Write("b.htm");
+  r = Cli({"names", "--upper", "--all"});  // the question is answered No: go on
+  EXPECT_EQ(r.status, 1);
+  EXPECT_NE(r.err.find("リネームできませんでした。\n[ index.htm ]"), std::string::npos) << r.err;
+  EXPECT_EQ(Read("index.htm"), "other");
+  EXPECT_TRUE(fs::exists(folder / "B.HTM"));
+}
+
+TEST_F(FolderCliTest, UsageErrors) {
+  const std::vector<std::vector<std::string>> rows = {
+      {"run", "--all"},
+      {"run", "--upper", "--lower", "--all"},
+      {"run", "--upper", "--all", "--file", "a.htm"},
+      {"run", "--upper", "--all", "--encoding", "latin-9"},
+      {"names", "--upper", "--all", "--subfolder", "x"},
+      {"list", "--upper"},
+      {"list", "extra"},
+  };
+  for (const auto& args : rows) {
+    SCOPED_TRACE(::testing::PrintToString(args));
+    EXPECT_EQ(Cli(args).status, 2);
+  }
+  EXPECT_EQ(Cli({"list"}, false).status, 2);
+}
+
+}  // namespace
+}  // namespace zormin
