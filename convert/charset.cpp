@@ -127,6 +127,7 @@ void CharsetDetector::Feed(std::span<const char> bytes) {
       if (m_utf8Need > 0) {
         if (c < m_utf8Low || c > m_utf8High) {
           m_utf8Valid = false;
+          m_utf8Need = 0;
         } else {
           --m_utf8Need;
           m_utf8Low = 0x80;
@@ -156,6 +157,7 @@ void CharsetDetector::Feed(std::span<const char> bytes) {
       if (m_eucNeed > 0) {
         if (c < m_eucLow || c > m_eucHigh) {
           m_eucValid = false;
+          m_eucNeed = 0;
         } else {
           if (m_eucNeed == 1 && (m_eucFirst == 0xA4 || m_eucFirst == 0xA5) && c <= 0xF6) ++m_eucKana;
           --m_eucNeed;
@@ -200,7 +202,7 @@ void CharsetDetector::Feed(std::span<const char> bytes) {
 
 Encoding CharsetDetector::Result() const {
   if (m_iso2022) return Encoding::Iso2022Jp;
-  if (m_utf8Valid && m_utf8Need == 0) return Encoding::Utf8;
+  if (m_utf8Valid && m_utf8Need == 0) return Encoding::Utf8;  // not cut short at the end
   const bool euc = m_eucValid && m_eucNeed == 0;
   const bool sjis = m_sjisValid && !m_sjisLead;
   if (euc && !sjis) return Encoding::EucJp;

@@ -1,15 +1,68 @@
 #include "convert/tag_scan.h"
 
+#ifdef __SSE2__
+#include <emmintrin.h>
+#endif
+
 namespace zormin {
 
 namespace {
-constexpr unsigned char kEsc = 0x1B;
-constexpr unsigned char kShiftOut = 0x0E;  // JIS7 kana on
-constexpr unsigned char kShiftIn = 0x0F;   // JIS7 kana off
+constexpr char kEsc = 0x1B;
+constexpr char kShiftOut = 0x0E;  // JIS7 kana on
+constexpr char kShiftIn = 0x0F;   // JIS7 kana off
+
+// The first byte in [p, end) that is one of kBytes, or with kHigh one of
+// 0x80 and above; `end` if none is.
+template <bool kHigh, char... kBytes>
+const char* FindAny(const char* p, const char* end) {
+#ifdef __SSE2__
+  for (; end - p >= 16; p += 16) {
+    const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+    __m128i hit = kHigh ? v : _mm_setzero_si128();  // the high bit of each byte
+    ((hit = _mm_or_si128(hit, _mm_cmpeq_epi8(v, _mm_set1_epi8(kBytes)))), ...);
+    if (const int mask = _mm_movemask_epi8(hit); mask != 0) return p + __builtin_ctz(static_cast<unsigned>(mask));
+  }
+#endif
+  for (; p < end; ++p) {
+    if ((kHigh && static_cast<unsigned char>(*p) >= 0x80) || ((*p == kBytes) || ...)) return p;
+  }
+  return end;
+}
+
+// The bytes that can change something in each state of the scan; it passes
+// over the others in one go. Outside: a tag opens, an "=" starts a value, a
+// quote flips. In a value: also ">" and the blank that ends it. Converting in
+// quotes: also ">" and "!", but no letter is mapped. ESC, SO and SI are the
+// shifts of ISO-2022-JP.
+template <bool kHigh, char... kMore>
+const char* FindMark(const char* p, const char* end, MultibyteCursor::Marks marks) {
+  switch (marks) {
+    case MultibyteCursor::Marks::Outside: return FindAny<kHigh, '<', '=', '"', kMore...>(p, end);
+    case MultibyteCursor::Marks::Value: return FindAny<kHigh, '<', '>', '=', '"', ' ', kMore...>(p, end);
+    case MultibyteCursor::Marks::Quoted: return FindAny<kHigh, '<', '>', '=', '"', '!', kMore...>(p, end);
+  }
+  return p;
+}
 
 bool IsShiftJisLead(unsigned char c) { return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC); }
 bool IsShiftJisTrail(unsigned char c) { return (c >= 0x40 && c <= 0x7E) || (c >= 0x80 && c <= 0xFC); }
 }  // namespace
+
+const char* MultibyteCursor::SkipInert(const char* p, const char* end, Marks marks) const {
+  switch (m_charset) {
+    case Charset::SingleByte:
+      return FindMark<false>(p, end, marks);
+    case Charset::ShiftJis:
+      // ASCII passes unless it is the second byte of a character.
+      return m_leadPending ? p : FindMark<true>(p, end, marks);
+    case Charset::Iso2022Jp:
+      if (m_inEscape) return p;
+      // Shifted, everything up to the next shift is part of a character.
+      if (m_shifted) return FindAny<false, kEsc, kShiftOut, kShiftIn>(p, end);
+      return FindMark<false, kEsc, kShiftOut, kShiftIn>(p, end, marks);
+  }
+  return p;
+}
 
 bool MultibyteCursor::ConsumeShiftJis(unsigned char c) {
   if (m_leadPending) {
@@ -59,14 +112,26 @@ bool MultibyteCursor::ConsumeIso2022(unsigned char c) {
 }
 
 namespace {
+
 enum class TagState { Outside, Converting, AfterEquals };
+
 }  // namespace
 
 void ConvertLineTags(std::span<char> chunk, CaseMode mode, MultibyteCursor& cursor) {
   TagState state = TagState::Outside;
   bool quoted = false;
-  for (char& byte : chunk) {
-    const auto c = static_cast<unsigned char>(byte);
+  char* p = chunk.data();
+  char* const end = p + chunk.size();
+  for (; p < end; ++p) {
+    if (state != TagState::Converting || quoted) {
+      // Bytes that change nothing in this state are passed over in one go.
+      const auto marks = state == TagState::Outside       ? MultibyteCursor::Marks::Outside
+                         : state == TagState::AfterEquals ? MultibyteCursor::Marks::Value
+                                                          : MultibyteCursor::Marks::Quoted;
+      p += cursor.SkipInert(p, end, marks) - p;
+      if (p == end) break;
+    }
+    const auto c = static_cast<unsigned char>(*p);
     if (cursor.Consume(c)) continue;  // part of a multibyte character
 
     // The state follows "<", ">" and "=" wherever they stand, in quotes or not.
@@ -84,7 +149,7 @@ void ConvertLineTags(std::span<char> chunk, CaseMode mode, MultibyteCursor& curs
         if (c == '!') {
           state = TagState::Outside;  // "<!": a declaration or a comment
         } else if (!quoted) {
-          byte = MapAsciiCase(byte, mode);
+          *p = MapAsciiCase(*p, mode);
         }
         break;
       case TagState::AfterEquals:

@@ -33,6 +33,14 @@ class MultibyteCursor {
     return false;
   }
 
+  // Which bytes matter to the scan in its present state (see tag_scan.cpp).
+  enum class Marks { Outside, Value, Quoted };
+
+  // The first byte from `p` on that the scan must look at: one of `marks`,
+  // or one that matters to this cursor. The bytes before it change nothing,
+  // here or in the scan, and count as taken.
+  const char* SkipInert(const char* p, const char* end, Marks marks) const;
+
   // Takes bytes that are copied without a scan (script blocks).
   void Skip(std::span<const char> bytes) {
     if (m_charset == Charset::SingleByte) return;

@@ -26,20 +26,16 @@ struct ScriptMarks {
 ScriptMarks FindScriptMarks(std::span<const char> chunk) {
   static constexpr std::string_view kScript = "SCRIPT";
   ScriptMarks marks;
-  const char* p = chunk.data();
-  const char* const end = p + chunk.size();
-  while (p < end) {
-    p = static_cast<const char*>(std::memchr(p, '<', static_cast<std::size_t>(end - p)));
+  const char* const begin = chunk.data();
+  const char* const end = begin + chunk.size();
+  for (const char* p = begin; p < end; p += kScript.size()) {
+    p = static_cast<const char*>(memmem(p, static_cast<std::size_t>(end - p), kScript.data(), kScript.size()));
     if (p == nullptr) break;
-    const std::string_view rest(p + 1, static_cast<std::size_t>(end - p - 1));
-    if (rest.starts_with(kScript)) {
+    if (p - begin >= 1 && p[-1] == '<') {
       marks.open = true;
       break;
     }
-    if (rest.size() > kScript.size() && rest[0] == '/' && rest.substr(1).starts_with(kScript)) {
-      marks.close = true;
-    }
-    ++p;
+    if (p - begin >= 2 && p[-1] == '/' && p[-2] == '<') marks.close = true;
   }
   return marks;
 }

@@ -1,0 +1,61 @@
+#!/usr/bin/env bash
+# Benchmark of the tag conversion. Prints, measured in one run:
+#  - converting every file of the HTML corpus in place with `zormin-cli tags
+#    --lower`, against `cp -r` of the same corpus (target: within 1.5x);
+#  - the peak memory of converting one generated 1 GB file, in place, as a
+#    filter from a file and as a filter from a pipe (target: under 16 MB).
+# Usage: bench/tags_bench.sh [WORKDIR]   (default bench/out; needs about 3 GB)
+set -euo pipefail
+here=$(cd "$(dirname "$0")/.." && pwd)
+work=$(mkdir -p "${1:-$here/bench/out}" && cd "${1:-$here/bench/out}" && pwd)
+cli="$here/build/zormin-cli"
+rounds=${ROUNDS:-5}
+
+command -v /usr/bin/time >/dev/null 2>&1 || [ -x /usr/bin/time ] || {
+  [ "$(id -u)" -eq 0 ] && apt-get install -y --no-install-recommends time >/dev/null; }
+"$here/scripts/build.sh" >/dev/null
+if [ ! -d "$work/corpus" ]; then
+  bash "$here/../shared/bench/build-perf-corpus.sh" "$work"
+fi
+corpus="$work/corpus"
+echo "corpus: $(find "$corpus" -type f | wc -l) files, $(du -sb "$corpus" | cut -f1) bytes"
+
+now() { date +%s.%N; }
+median() { sort -g | awk '{a[NR]=$1} END {print a[int((NR+1)/2)]}'; }
+calc() { awk "BEGIN {print $*}"; }
+
+# Warm the page cache so that both sides read from memory.
+cat $(find "$corpus" -type f) >/dev/null 2>&1 || find "$corpus" -type f -exec cat {} + >/dev/null
+
+cp_times=() conv_times=()
+for ((i = 1; i <= rounds; i++)); do
+  rm -rf "$work/copy" "$work/conv"
+  t0=$(now); cp -r "$corpus" "$work/copy"; t1=$(now)
+  cp_times+=("$(calc "$t1 - $t0")")
+  cp -r "$corpus" "$work/conv"; sync
+  t0=$(now)
+  find "$work/conv" -type f -print0 | xargs -0 "$cli" tags --lower
+  t1=$(now)
+  conv_times+=("$(calc "$t1 - $t0")")
+done
+cp_med=$(printf '%s\n' "${cp_times[@]}" | median)
+conv_med=$(printf '%s\n' "${conv_times[@]}" | median)
+printf 'cp -r corpus:                 %.3f s (median of %d)\n' "$cp_med" "$rounds"
+printf 'zormin-cli tags --lower:      %.3f s (median of %d)\n' "$conv_med" "$rounds"
+printf 'ratio conversion / cp -r:     %.2f (target <= 1.5)\n' "$(calc "$conv_med / $cp_med")"
+rm -rf "$work/copy" "$work/conv"
+
+# One 1 GB file made of corpus pages.
+big="$work/big.htm"
+if [ ! -f "$big" ] || [ "$(stat -c %s "$big")" -lt 1073741824 ]; then
+  { find "$corpus" -type f -name "*.html" | head -200 | xargs cat || true; } | head -c 1048576 >"$work/piece.htm"
+  : >"$big"
+  for ((i = 0; i < 1024; i++)); do cat "$work/piece.htm"; done >"$big"
+fi
+peak() { /usr/bin/time -f '%M' "$@" 2>&1 >/dev/null | tail -n 1; }
+echo "generated file: $(stat -c %s "$big") bytes"
+printf 'peak memory, in place:        %s KB\n' "$(peak "$cli" tags --lower "$big")"
+printf 'peak memory, filter (file):   %s KB\n' "$(/usr/bin/time -f '%M' "$cli" tags --upper <"$big" 2>&1 >/dev/null | tail -n 1)"
+printf 'peak memory, filter (pipe):   %s KB\n' "$(cat "$big" | /usr/bin/time -f '%M' "$cli" tags --lower 2>&1 >/dev/null | tail -n 1)"
+t0=$(now); "$cli" tags --upper "$big"; t1=$(now)
+printf 'time, 1 GB in place:          %.2f s\n' "$(calc "$t1 - $t0")"
