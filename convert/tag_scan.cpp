@@ -14,7 +14,7 @@ constexpr char kShiftIn = 0x0F;   // JIS7 kana off
 // The first byte in [p, end) that is one of kBytes, or with kHigh one of
 // 0x80 and above; `end` if none is.
 template <bool kHigh, char... kBytes>
-const char* FindAny(const char* p, const char* end) {
+[[gnu::always_inline]] inline const char* FindAny(const char* p, const char* end) {
 #ifdef __SSE2__
   for (; end - p >= 16; p += 16) {
     const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
@@ -35,7 +35,7 @@ const char* FindAny(const char* p, const char* end) {
 // quotes: also ">" and "!", but no letter is mapped. ESC, SO and SI are the
 // shifts of ISO-2022-JP.
 template <bool kHigh, char... kMore>
-const char* FindMark(const char* p, const char* end, MultibyteCursor::Marks marks) {
+[[gnu::always_inline]] inline const char* FindMark(const char* p, const char* end, MultibyteCursor::Marks marks) {
   switch (marks) {
     case MultibyteCursor::Marks::Outside: return FindAny<kHigh, '<', '=', '"', kMore...>(p, end);
     case MultibyteCursor::Marks::Value: return FindAny<kHigh, '<', '>', '=', '"', ' ', kMore...>(p, end);
@@ -48,7 +48,30 @@ bool IsShiftJisLead(unsigned char c) { return (c >= 0x81 && c <= 0x9F) || (c >= 
 bool IsShiftJisTrail(unsigned char c) { return (c >= 0x40 && c <= 0x7E) || (c >= 0x80 && c <= 0xFC); }
 }  // namespace
 
-const char* MultibyteCursor::SkipInert(const char* p, const char* end, Marks marks) const {
+namespace {
+template <bool kHigh, char... kMore>
+[[gnu::always_inline]] inline char* MapUpTo(char* p, char* end, CaseMode mode) {
+  char* const stop = const_cast<char*>(FindAny<kHigh, '<', '>', '=', '"', '!', kMore...>(p, end));
+  for (; p < stop; ++p) *p = MapAsciiCase(*p, mode);
+  return stop;
+}
+}  // namespace
+
+[[gnu::always_inline]] inline char* MultibyteCursor::MapRun(char* p, char* end, CaseMode mode) const {
+  switch (m_charset) {
+    case Charset::SingleByte:
+      return MapUpTo<false>(p, end, mode);
+    case Charset::ShiftJis:
+      return m_leadPending ? p : MapUpTo<true>(p, end, mode);
+    case Charset::Iso2022Jp:
+      if (m_inEscape) return p;
+      if (m_shifted) return const_cast<char*>(FindAny<false, kEsc, kShiftOut, kShiftIn>(p, end));
+      return MapUpTo<false, kEsc, kShiftOut, kShiftIn>(p, end, mode);
+  }
+  return p;
+}
+
+[[gnu::always_inline]] inline const char* MultibyteCursor::SkipInert(const char* p, const char* end, Marks marks) const {
   switch (m_charset) {
     case Charset::SingleByte:
       return FindMark<false>(p, end, marks);
@@ -123,14 +146,16 @@ void ConvertLineTags(std::span<char> chunk, CaseMode mode, MultibyteCursor& curs
   char* p = chunk.data();
   char* const end = p + chunk.size();
   for (; p < end; ++p) {
-    if (state != TagState::Converting || quoted) {
-      // Bytes that change nothing in this state are passed over in one go.
+    // Runs of bytes that change nothing but their own case are done in one go.
+    if (state == TagState::Converting && !quoted) {
+      p = cursor.MapRun(p, end, mode);
+    } else {
       const auto marks = state == TagState::Outside       ? MultibyteCursor::Marks::Outside
                          : state == TagState::AfterEquals ? MultibyteCursor::Marks::Value
                                                           : MultibyteCursor::Marks::Quoted;
       p += cursor.SkipInert(p, end, marks) - p;
-      if (p == end) break;
     }
+    if (p == end) break;
     const auto c = static_cast<unsigned char>(*p);
     if (cursor.Consume(c)) continue;  // part of a multibyte character
 

@@ -41,6 +41,11 @@ class MultibyteCursor {
   // here or in the scan, and count as taken.
   const char* SkipInert(const char* p, const char* end, Marks marks) const;
 
+  // Maps the case of the letters from `p` up to the first byte that stops a
+  // run of tag or attribute name ("<", ">", "=", a quote, "!"), or that
+  // matters to this cursor, and returns that byte.
+  char* MapRun(char* p, char* end, CaseMode mode) const;
+
   // Takes bytes that are copied without a scan (script blocks).
   void Skip(std::span<const char> bytes) {
     if (m_charset == Charset::SingleByte) return;

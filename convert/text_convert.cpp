@@ -17,27 +17,12 @@ namespace {
 
 constexpr std::size_t kChunkMax = 255;  // bytes of text a 256-byte line buffer holds
 
-struct ScriptMarks {
-  bool open = false;   // "<SCRIPT"
-  bool close = false;  // "</SCRIPT"
-};
+constexpr std::string_view kScript = "SCRIPT";
 
-// Script tags are found by their exact upper-case bytes only.
-ScriptMarks FindScriptMarks(std::span<const char> chunk) {
-  static constexpr std::string_view kScript = "SCRIPT";
-  ScriptMarks marks;
-  const char* const begin = chunk.data();
-  const char* const end = begin + chunk.size();
-  for (const char* p = begin; p < end; p += kScript.size()) {
-    p = static_cast<const char*>(memmem(p, static_cast<std::size_t>(end - p), kScript.data(), kScript.size()));
-    if (p == nullptr) break;
-    if (p - begin >= 1 && p[-1] == '<') {
-      marks.open = true;
-      break;
-    }
-    if (p - begin >= 2 && p[-1] == '/' && p[-2] == '<') marks.close = true;
-  }
-  return marks;
+// The next "SCRIPT" in [p, end), or null. Script tags are recognised by their
+// exact upper-case bytes only.
+const char* FindScript(const char* p, const char* end) {
+  return static_cast<const char*>(memmem(p, static_cast<std::size_t>(end - p), kScript.data(), kScript.size()));
 }
 
 // Reads to the end of `in`; false on a read error.
@@ -120,6 +105,9 @@ bool TextWriter::Flush() {
 std::size_t ChunkConverter::ConvertBlock(std::span<char> block, bool atEnd) {
   char* const data = block.data();
   const std::size_t size = block.size();
+  const char* const blockEnd = data + size;
+  // Script tags are rare: the block is searched for them once, not every chunk.
+  const char* script = FindScript(data, blockEnd);
   std::size_t pos = 0;
   while (pos < size) {
     char* const p = data + pos;
@@ -138,18 +126,26 @@ std::size_t ChunkConverter::ConvertBlock(std::span<char> block, bool atEnd) {
     } else {
       break;  // the chunk's end is not known yet
     }
-    ConvertChunk({p, length});
+    const char* const chunkEnd = p + length;
+    bool opens = false, closes = false;
+    for (; script != nullptr && script < chunkEnd; script = FindScript(script + kScript.size(), blockEnd)) {
+      // "<SCRIPT" or "</SCRIPT" wholly inside this chunk; one cut by the
+      // 255-byte limit belongs to neither chunk.
+      if (script + kScript.size() > chunkEnd) continue;
+      if (script - p >= 1 && script[-1] == '<') opens = true;
+      if (script - p >= 2 && script[-1] == '/' && script[-2] == '<') closes = true;
+    }
+    ConvertChunk({p, length}, opens, closes);
     pos += length;
   }
   return pos;
 }
 
-void ChunkConverter::ConvertChunk(std::span<char> chunk) {
-  const ScriptMarks marks = FindScriptMarks(chunk);
+void ChunkConverter::ConvertChunk(std::span<char> chunk, bool opensScript, bool closesScript) {
   // A chunk that opens or closes a script is copied as it is, whatever else it holds.
-  if (marks.open) {
+  if (opensScript) {
     m_scriptSkip = true;
-  } else if (marks.close) {
+  } else if (closesScript) {
     m_scriptSkip = false;
   } else if (!m_scriptSkip) {
     ConvertLineTags(chunk, m_mode, m_cursor);

@@ -51,7 +51,7 @@ class ChunkConverter {
   std::size_t ConvertBlock(std::span<char> block, bool atEnd);
 
  private:
-  void ConvertChunk(std::span<char> chunk);
+  void ConvertChunk(std::span<char> chunk, bool opensScript, bool closesScript);
 
   CaseMode m_mode;
   MultibyteCursor m_cursor;
