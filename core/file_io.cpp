@@ -4,10 +4,33 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <csignal>
+#include <cstring>
 
 namespace zormin {
 
 namespace fs = std::filesystem;
+
+namespace {
+// The path of the temporary file being written, for RemovePendingTempFile.
+// Empty (first byte NUL) when none is. Too long a path is not kept; it only
+// means a signal may leave that file behind.
+char g_pendingTemp[4096];
+volatile sig_atomic_t g_hasPendingTemp = 0;
+
+void SetPendingTemp(const fs::path& path) {
+  g_hasPendingTemp = 0;
+  const std::string& text = path.native();
+  if (text.size() >= sizeof g_pendingTemp) return;
+  std::memcpy(g_pendingTemp, text.c_str(), text.size() + 1);
+  g_hasPendingTemp = 1;
+}
+}  // namespace
+
+void RemovePendingTempFile() {
+  if (g_hasPendingTemp != 0) ::unlink(g_pendingTemp);
+  g_hasPendingTemp = 0;
+}
 
 UniqueFd& UniqueFd::operator=(UniqueFd&& other) noexcept {
   if (this != &other) {
@@ -88,6 +111,7 @@ bool ReplacementFile::Create(const ReplaceTarget& target, std::string_view tempN
   if (fd < 0) return false;
   m_fd = UniqueFd(fd);
   m_pending = true;
+  SetPendingTemp(m_tempPath);
   return true;
 }
 
@@ -112,13 +136,17 @@ bool ReplacementFile::Commit() {
     Abort();
     return false;
   }
+  g_hasPendingTemp = 0;
   m_pending = false;
   return true;
 }
 
 void ReplacementFile::Abort() {
   m_fd.Reset();
-  if (m_pending) ::unlink(m_tempPath.c_str());
+  if (m_pending) {
+    g_hasPendingTemp = 0;
+    ::unlink(m_tempPath.c_str());
+  }
   m_pending = false;
 }
 

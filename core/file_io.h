@@ -86,4 +86,9 @@ class ReplacementFile {
   bool m_pending = false;
 };
 
+// Removes the temporary file of a replacement under way, if there is one.
+// Safe to call from a signal handler: a program stopped by a signal leaves no
+// temporary file behind (one left behind would block the next conversion).
+void RemovePendingTempFile();
+
 }  // namespace zormin

@@ -6,7 +6,10 @@
 #include <gtest/gtest.h>
 #include <sys/mount.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
+
+#include <csignal>
 
 #include <string>
 #include <vector>
@@ -263,6 +266,32 @@ TEST_F(ConvertFileTest, InjectedIoErrorsAreReportedAndLoseNothing) {
     EXPECT_EQ(ReadFileBytes(file), kHtml);
     EXPECT_EQ(Names(dir()), std::vector<std::string>{"a.htm"});
   }
+}
+
+// Stopped by a signal while writing, the command line leaves the file as it
+// was and no temporary file behind. strace holds the first write to the
+// temporary file for a second, so that the signal comes in the middle.
+TEST_F(ConvertFileTest, InterruptedConversionLeavesNoTemporaryFile) {
+  if (access("/usr/bin/strace", X_OK) != 0) GTEST_SKIP() << "strace is not installed";
+  const fs::path file = dir() / "a.htm", temp = dir() / "zormin.tmp";
+  WriteFileBytes(file, kHtml);
+  const pid_t tracer = fork();
+  if (tracer == 0) {
+    execl("/usr/bin/strace", "strace", "-f", "-o", "/dev/null", "-P", temp.c_str(), "-e",
+          "inject=write:delay_enter=1000000", ZORMIN_CLI, "tags", "--lower", file.c_str(), nullptr);
+    _exit(127);
+  }
+  for (int i = 0; i < 500 && !fs::exists(temp); ++i) usleep(10000);
+  ASSERT_TRUE(fs::exists(temp));
+  usleep(200000);  // on to the held write
+  // The converter is strace's child.
+  const std::string children = ReadFileBytes("/proc/" + std::to_string(tracer) + "/task/" + std::to_string(tracer) + "/children");
+  const pid_t converter = static_cast<pid_t>(std::stol(children));
+  ASSERT_EQ(kill(converter, SIGTERM), 0);
+  int status = 0;
+  waitpid(tracer, &status, 0);
+  EXPECT_EQ(ReadFileBytes(file), kHtml);
+  EXPECT_EQ(Names(dir()), std::vector<std::string>{"a.htm"});
 }
 
 // Real Japanese files: every character survives, in place and as a copy.
