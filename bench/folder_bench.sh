@@ -18,6 +18,9 @@ rounds=${ROUNDS:-5}
 now() { date +%s.%N; }
 median() { sort -g | awk '{a[NR]=$1} END {print a[int((NR+1)/2)]}'; }
 calc() { awk "BEGIN {print $*}"; }
+# Writes before a timed step are let settle (sync, pause), so that no step
+# pays for the write-back of another.
+settle() { sync; sleep "${SETTLE:-3}"; }
 
 # --- Listing 100,000 files -------------------------------------------------
 many="$work/many"
@@ -62,10 +65,11 @@ cat "$flat"/* >/dev/null
 cp_times=() run_times=()
 for ((i = 1; i <= rounds; i++)); do
   rm -rf "$work/copy" "$work/conv"
-  sync
+  cp -r "$flat" "$work/conv"
+  settle
   t0=$(now); cp -r "$flat" "$work/copy"; t1=$(now)
   cp_times+=("$(calc "$t1 - $t0")")
-  cp -r "$flat" "$work/conv"; sync
+  settle
   t0=$(now)
   status=0
   "$cli" run --lower --all --type '*.*' --yes "$work/conv" 2>"$work/run.log" || status=$?
