@@ -12,15 +12,11 @@ here=$(cd "$(dirname "$0")/.." && pwd)
 work=$(mkdir -p "${1:-$here/bench/out}" && cd "${1:-$here/bench/out}" && pwd)
 cli="$here/build/zormin-cli"
 rounds=${ROUNDS:-5}
+# shellcheck source=bench/lib.sh
+. "$here/bench/lib.sh"
 
 "$here/scripts/build.sh" >/dev/null
 
-now() { date +%s.%N; }
-median() { sort -g | awk '{a[NR]=$1} END {print a[int((NR+1)/2)]}'; }
-calc() { awk "BEGIN {print $*}"; }
-# Writes before a timed step are let settle (sync, pause), so that no step
-# pays for the write-back of another.
-settle() { sync; sleep "${SETTLE:-3}"; }
 
 # --- Listing 100,000 files -------------------------------------------------
 many="$work/many"

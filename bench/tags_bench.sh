@@ -10,6 +10,8 @@ here=$(cd "$(dirname "$0")/.." && pwd)
 work=$(mkdir -p "${1:-$here/bench/out}" && cd "${1:-$here/bench/out}" && pwd)
 cli="$here/build/zormin-cli"
 rounds=${ROUNDS:-5}
+# shellcheck source=bench/lib.sh
+. "$here/bench/lib.sh"
 
 command -v /usr/bin/time >/dev/null 2>&1 || [ -x /usr/bin/time ] || {
   [ "$(id -u)" -eq 0 ] && apt-get install -y --no-install-recommends time >/dev/null; }
@@ -22,16 +24,10 @@ fi
 corpus="$work/corpus"
 echo "corpus: $(find "$corpus" -type f | wc -l) files, $(du -sb "$corpus" | cut -f1) bytes"
 
-now() { date +%s.%N; }
-median() { sort -g | awk '{a[NR]=$1} END {print a[int((NR+1)/2)]}'; }
-calc() { awk "BEGIN {print $*}"; }
 
 # Warm the page cache so that both sides read from memory.
 cat $(find "$corpus" -type f) >/dev/null 2>&1 || find "$corpus" -type f -exec cat {} + >/dev/null
 
-# Each side is timed after the writes before it have settled (sync, pause),
-# so that neither pays for the other's write-back.
-settle() { sync; sleep "${SETTLE:-3}"; }
 cp_times=() floor_times=() conv_times=()
 for ((i = 1; i <= rounds; i++)); do
   rm -rf "$work/copy" "$work/conv" "$work/floor"

@@ -32,21 +32,12 @@ int MemoryFile(std::string_view bytes) {
   return fd;
 }
 
-std::string ReadAllFrom(int fd) {
-  std::string out;
-  lseek(fd, 0, SEEK_SET);
-  char buf[65536];
-  ssize_t n;
-  while ((n = read(fd, buf, sizeof buf)) > 0) out.append(buf, static_cast<size_t>(n));
-  return out;
-}
-
 std::string Convert(std::string_view input, CaseMode mode, TextConvertOptions options = {},
                     Encoding* used = nullptr) {
   const int in = MemoryFile(input);
   const int out = memfd_create("zormin-out", MFD_CLOEXEC);
   EXPECT_EQ(ConvertText(in, out, mode, options, used), StreamStatus::Ok);
-  std::string result = ReadAllFrom(out);
+  std::string result = testing::ReadFd(out);
   close(in);
   close(out);
   return result;
@@ -304,7 +295,7 @@ TEST(ConvertText, LongInputFromAPipe) {
   writer.join();
   close(fds[0]);
   EXPECT_EQ(used, Encoding::ShiftJis);
-  EXPECT_EQ(ReadAllFrom(out), ModelConvert(input, L, Charset::ShiftJis));
+  EXPECT_EQ(testing::ReadFd(out), ModelConvert(input, L, Charset::ShiftJis));
   close(out);
 }
 
