@@ -9,7 +9,7 @@ namespace zormin {
 
 namespace {
 
-constexpr std::size_t kDeclarationReach = 64 * 1024;
+constexpr std::size_t kDeclarationReach = std::size_t{64} * 1024;
 
 bool IsLabelChar(char c) {
   return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '-' || c == '_';
