@@ -44,17 +44,19 @@ template <bool kHigh, char... kMore>
   return p;
 }
 
-bool IsShiftJisLead(unsigned char c) { return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC); }
-bool IsShiftJisTrail(unsigned char c) { return (c >= 0x40 && c <= 0x7E) || (c >= 0x80 && c <= 0xFC); }
-}  // namespace
-
-namespace {
+// Maps the letters up to the first byte that ends a run of tag or attribute
+// name ("<", ">", "=", a quote, "!"), or one of kMore, or with kHigh one of
+// 0x80 and above, and returns that byte.
 template <bool kHigh, char... kMore>
 [[gnu::always_inline]] inline char* MapUpTo(char* p, char* end, CaseMode mode) {
   char* const stop = const_cast<char*>(FindAny<kHigh, '<', '>', '=', '"', '!', kMore...>(p, end));
   for (; p < stop; ++p) *p = MapAsciiCase(*p, mode);
   return stop;
 }
+
+bool IsShiftJisLead(unsigned char c) { return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC); }
+bool IsShiftJisTrail(unsigned char c) { return (c >= 0x40 && c <= 0x7E) || (c >= 0x80 && c <= 0xFC); }
+
 }  // namespace
 
 [[gnu::always_inline]] inline char* MultibyteCursor::MapRun(char* p, char* end, CaseMode mode) const {

@@ -33,8 +33,19 @@ class MultibyteCursor {
     return false;
   }
 
+  // Takes bytes that are copied without a scan (script blocks).
+  void Skip(std::span<const char> bytes) {
+    if (m_charset == Charset::SingleByte) return;
+    for (char c : bytes) Consume(static_cast<unsigned char>(c));
+  }
+
+  Charset charset() const { return m_charset; }
+
   // Which bytes matter to the scan in its present state (see tag_scan.cpp).
   enum class Marks { Outside, Value, Quoted };
+
+ private:
+  friend void ConvertLineTags(std::span<char> chunk, CaseMode mode, MultibyteCursor& cursor);
 
   // The first byte from `p` on that the scan must look at: one of `marks`,
   // or one that matters to this cursor. The bytes before it change nothing,
@@ -46,15 +57,6 @@ class MultibyteCursor {
   // matters to this cursor, and returns that byte.
   char* MapRun(char* p, char* end, CaseMode mode) const;
 
-  // Takes bytes that are copied without a scan (script blocks).
-  void Skip(std::span<const char> bytes) {
-    if (m_charset == Charset::SingleByte) return;
-    for (char c : bytes) Consume(static_cast<unsigned char>(c));
-  }
-
-  Charset charset() const { return m_charset; }
-
- private:
   bool ConsumeShiftJis(unsigned char c);
   bool ConsumeIso2022(unsigned char c);
 

@@ -25,7 +25,7 @@ const char* FindScript(const char* p, const char* end) {
   return static_cast<const char*>(memmem(p, static_cast<std::size_t>(end - p), kScript.data(), kScript.size()));
 }
 
-// Reads to the end of `in`; false on a read error.
+// Converts what is read from `in` up to its end, block by block.
 StreamStatus Stream(int in, TextWriter& writer, ChunkConverter& converter, char* buffer,
                     std::size_t blockSize) {
   std::size_t have = 0;
