@@ -130,6 +130,15 @@ TEST_F(ConvertFileTest, OutputThatCannotBeOpenedLeavesEverythingAsItWas) {
   }
 }
 
+// A copy that is the input under another name (a hard link) is the input.
+TEST_F(ConvertFileTest, CopyThatIsAHardLinkToTheInputIsRefused) {
+  WriteFileBytes(dir() / "a.htm", kHtml);
+  fs::create_directory(dir() / "NewFolder");
+  fs::create_hard_link(dir() / "a.htm", dir() / "NewFolder" / "a.htm");
+  EXPECT_EQ(Convert("a.htm", false), ConvertResult::OutputNotOpened);
+  EXPECT_EQ(ReadFileBytes(dir() / "a.htm"), kHtml);
+}
+
 // A leftover file under the temporary name is not ours to cut: the conversion
 // is refused and both files stay.
 TEST_F(ConvertFileTest, ExistingTemporaryFileIsNeverOverwritten) {
