@@ -8,14 +8,9 @@
 # Each figure is the median of ROUNDS runs (default 5) on a warm page cache.
 # Usage: bench/folder_bench.sh [WORKDIR]   (default bench/out; needs about 1 GB)
 set -euo pipefail
-here=$(cd "$(dirname "$0")/.." && pwd)
-work=$(mkdir -p "${1:-$here/bench/out}" && cd "${1:-$here/bench/out}" && pwd)
-cli="$here/build/zormin-cli"
-rounds=${ROUNDS:-5}
 # shellcheck source=bench/lib.sh
-. "$here/bench/lib.sh"
+. "$(dirname "$0")/lib.sh"
 
-"$here/scripts/build.sh" >/dev/null
 
 
 # --- Listing 100,000 files -------------------------------------------------

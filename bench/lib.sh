@@ -1,4 +1,11 @@
-# Shared by the benchmark scripts: timing and arithmetic.
+# Shared by the benchmark scripts: the folders, the build, timing and
+# arithmetic. Sourced with the script's arguments: $1 is the work folder.
+here=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+work=$(mkdir -p "${1:-$here/bench/out}" && cd "${1:-$here/bench/out}" && pwd)
+cli="$here/build/zormin-cli"
+rounds=${ROUNDS:-5}
+"$here/scripts/build.sh" >/dev/null
+
 now() { date +%s.%N; }
 median() { sort -g | awk '{a[NR]=$1} END {print a[int((NR+1)/2)]}'; }
 calc() { awk "BEGIN {print $*}"; }

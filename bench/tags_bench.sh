@@ -6,16 +6,10 @@
 #    filter from a file and as a filter from a pipe (target: under 16 MB).
 # Usage: bench/tags_bench.sh [WORKDIR]   (default bench/out; needs about 3 GB)
 set -euo pipefail
-here=$(cd "$(dirname "$0")/.." && pwd)
-work=$(mkdir -p "${1:-$here/bench/out}" && cd "${1:-$here/bench/out}" && pwd)
-cli="$here/build/zormin-cli"
-rounds=${ROUNDS:-5}
 # shellcheck source=bench/lib.sh
-. "$here/bench/lib.sh"
+. "$(dirname "$0")/lib.sh"
 
-command -v /usr/bin/time >/dev/null 2>&1 || [ -x /usr/bin/time ] || {
-  [ "$(id -u)" -eq 0 ] && apt-get install -y --no-install-recommends time >/dev/null; }
-"$here/scripts/build.sh" >/dev/null
+[ -x /usr/bin/time ] || apt-get install -y --no-install-recommends time >/dev/null
 cmake --build "$here/build" --target replace_floor >/dev/null
 floor="$here/build/replace_floor"
 if [ ! -d "$work/corpus" ]; then

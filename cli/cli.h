@@ -36,7 +36,6 @@ class Args {
  public:
   explicit Args(std::vector<std::string> words) : m_words(std::move(words)) {}
   bool Done() const { return m_next >= m_words.size(); }
-  const std::string& Peek() const { return m_words[m_next]; }
   std::string Take() { return m_words[m_next++]; }
 
  private:

@@ -67,17 +67,6 @@ std::optional<Encoding> ParseEncodingName(std::string_view name) {
   return EncodingOfLabel(name);
 }
 
-std::string_view EncodingName(Encoding encoding) {
-  switch (encoding) {
-    case Encoding::Auto: return "auto";
-    case Encoding::ShiftJis: return "shift_jis";
-    case Encoding::EucJp: return "euc-jp";
-    case Encoding::Iso2022Jp: return "iso-2022-jp";
-    case Encoding::Utf8: return "utf-8";
-  }
-  return "auto";
-}
-
 Charset CharsetOf(Encoding encoding) {
   switch (encoding) {
     case Encoding::ShiftJis: return Charset::ShiftJis;

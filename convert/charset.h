@@ -15,7 +15,6 @@ enum class Encoding { Auto, ShiftJis, EucJp, Iso2022Jp, Utf8 };
 // "auto", "shift_jis", "euc-jp", "iso-2022-jp", "utf-8" (any letter case,
 // "sjis" and "eucjp" too).
 std::optional<Encoding> ParseEncodingName(std::string_view name);
-std::string_view EncodingName(Encoding encoding);
 Charset CharsetOf(Encoding encoding);
 
 // Reads a file's bytes in order, in pieces of any size, and names its encoding:

@@ -42,13 +42,12 @@ ConvertResult ConvertFile(const fs::path& folder, const std::string& name, CaseM
   }
 
   // A FIFO would block an ordinary open: open without waiting, then insist on
-  // a regular file.
+  // a regular file (which reads the same with O_NONBLOCK).
   UniqueFd in(::open(input.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
   struct stat inputStat {};
   if (!in || ::fstat(in.get(), &inputStat) != 0 || !S_ISREG(inputStat.st_mode)) {
     return Fail(sink, ConvertResult::InputNotOpened);
   }
-  (void)::fcntl(in.get(), F_SETFL, 0);
 
   // The file the output replaces: the input itself (through its links) or the
   // copy in the subfolder. An empty subfolder name, or one that leads back to

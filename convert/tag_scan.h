@@ -39,8 +39,6 @@ class MultibyteCursor {
     for (char c : bytes) Consume(static_cast<unsigned char>(c));
   }
 
-  Charset charset() const { return m_charset; }
-
   // Which bytes matter to the scan in its present state (see tag_scan.cpp).
   enum class Marks { Outside, Value, Quoted };
 
