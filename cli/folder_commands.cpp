@@ -19,7 +19,7 @@ namespace {
 // What the three commands share: FOLDER, the file type and the target.
 struct FolderArgs {
   std::optional<std::string> folder;
-  std::string fileType = "*.htm";
+  std::string fileType{kDefaultFileType};
   std::optional<CaseMode> mode;
   bool all = false;
   std::optional<std::string> file;

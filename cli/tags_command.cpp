@@ -52,10 +52,10 @@ int RunTags(Args args) {
     switch (ConvertText(STDIN_FILENO, STDOUT_FILENO, *mode, options)) {
       case StreamStatus::Ok: return kExitOk;
       case StreamStatus::ReadFailed:
-        sink.ShowMessage(text::kInputNotRead, MessageButtons::Ok, MessageIcon::None);
+        sink.ShowMessage(text::kInputNotRead, MessageButtons::Ok, MessageIcon::Exclamation);
         return kExitFailed;
       case StreamStatus::WriteFailed:
-        sink.ShowMessage(text::kOutputNotWritten, MessageButtons::Ok, MessageIcon::None);
+        sink.ShowMessage(text::kOutputNotWritten, MessageButtons::Ok, MessageIcon::Exclamation);
         return kExitFailed;
     }
     return kExitFailed;

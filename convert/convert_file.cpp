@@ -23,7 +23,7 @@ ConvertResult Fail(MessageSink& sink, ConvertResult result) {
     case ConvertResult::ReadOnly: message = text::kReadOnly; break;
     case ConvertResult::Converted: return result;
   }
-  sink.ShowMessage(message, MessageButtons::Ok, MessageIcon::None);
+  sink.ShowMessage(message, MessageButtons::Ok, MessageIcon::Exclamation);
   return result;
 }
 

@@ -8,6 +8,7 @@
 #include "convert/charset.h"
 #include "core/case_mode.h"
 #include "core/message.h"
+#include "core/texts.h"
 
 namespace zormin {
 
@@ -20,20 +21,12 @@ enum class ConvertResult {
   ReadOnly = 5,         // "読み取り専用ファイルは上書きできません。"
 };
 
-namespace text {
-inline constexpr std::string_view kInputNotOpened = "ファイルが選択されていません。";
-inline constexpr std::string_view kOutputNotOpened = "出力ファイル・オープンエラー！";
-inline constexpr std::string_view kOutputNotWritten = "出力ファイル書き込みエラー！";
-inline constexpr std::string_view kInputNotRead = "入力ファイル読み込みエラー！";
-inline constexpr std::string_view kReadOnly = "読み取り専用ファイルは上書きできません。";
-}  // namespace text
-
 // The temporary file an overwrite is written to, in the folder of the file.
 inline constexpr std::string_view kTempFileName = "zormin.tmp";
 
 struct ConvertOptions {
   bool overwrite = true;                // false: write a copy into `subFolder`
-  std::string subFolder = "NewFolder";  // created in the folder if missing
+  std::string subFolder{kDefaultSubFolder};  // created in the folder if missing
   Encoding encoding = Encoding::Auto;
 };
 

@@ -9,8 +9,8 @@ namespace zormin {
 
 enum class MessageButtons { Ok, YesNo };
 
-// None is the toolkit's plain warning look (an exclamation mark).
-enum class MessageIcon { None, Error, Question };
+// Exclamation is also the look of a message that has no icon of its own.
+enum class MessageIcon { Exclamation, Error, Question };
 
 enum class MessageAnswer { Ok, Yes, No };
 

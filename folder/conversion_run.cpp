@@ -8,7 +8,7 @@ namespace {
 
 void Tell(MessageSink& sink, std::string_view message) {
   sink.BeginFile({});
-  sink.ShowMessage(message, MessageButtons::Ok, MessageIcon::None);
+  sink.ShowMessage(message, MessageButtons::Ok, MessageIcon::Exclamation);
 }
 
 bool Convert(const ConversionOptions& options, const std::string& name, MessageSink& sink) {

@@ -10,7 +10,7 @@
 #include "core/case_mode.h"
 #include "core/message.h"
 #include "folder/file_list.h"
-#include "folder/messages.h"
+#include "core/texts.h"
 
 namespace zormin {
 
@@ -18,8 +18,8 @@ namespace zormin {
 // window's at start-up.
 struct ConversionOptions {
   std::filesystem::path folder;          // the selected folder; empty: none yet
-  std::string fileType = "*.htm";        // the pattern the list was made with
-  std::string subFolder = "NewFolder";   // output folder name in subfolder mode
+  std::string fileType{kDefaultFileType};    // the pattern the list was made with
+  std::string subFolder{kDefaultSubFolder};  // output folder name in subfolder mode
   CaseMode mode = CaseMode::Upper;
   bool allFiles = false;                 // false: the selected entry only
   bool overwrite = true;                 // false: copies into `subFolder`

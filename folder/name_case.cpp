@@ -103,7 +103,7 @@ NameCaseOutcome ChangeNameCase(CaseMode mode, const NameCaseOptions& options, Fi
     return NameCaseOutcome::NoFolder;
   }
   if (list.Count() == 0) {
-    sink.ShowMessage(text::kNoFiles, MessageButtons::Ok, MessageIcon::None);
+    sink.ShowMessage(text::kNoFiles, MessageButtons::Ok, MessageIcon::Exclamation);
     return NameCaseOutcome::NoFiles;
   }
 
@@ -112,12 +112,12 @@ NameCaseOutcome ChangeNameCase(CaseMode mode, const NameCaseOptions& options, Fi
   if (!options.allFiles) {
     const std::string name = selected >= 0 ? list.Text(static_cast<std::size_t>(selected)) : std::string();
     if (name.empty()) {
-      sink.ShowMessage(text::kNothingSelected, MessageButtons::Ok, MessageIcon::None);
+      sink.ShowMessage(text::kNothingSelected, MessageButtons::Ok, MessageIcon::Exclamation);
       outcome = NameCaseOutcome::NothingSelected;
     } else {
       sink.BeginFile(name);
       if (!RenameEntry(options.folder, name, mode)) {
-        sink.ShowMessage(WithName(text::kRenameFailed, name), MessageButtons::Ok, MessageIcon::None);
+        sink.ShowMessage(WithName(text::kRenameFailed, name), MessageButtons::Ok, MessageIcon::Exclamation);
         outcome = NameCaseOutcome::Failed;
       }
     }
@@ -128,7 +128,7 @@ NameCaseOutcome ChangeNameCase(CaseMode mode, const NameCaseOptions& options, Fi
       sink.BeginFile(name);
       if (RenameEntry(options.folder, name, mode)) continue;
       outcome = NameCaseOutcome::Failed;
-      if (sink.ShowMessage(WithName(text::kRenameFailedStop, name), MessageButtons::YesNo, MessageIcon::None) ==
+      if (sink.ShowMessage(WithName(text::kRenameFailedStop, name), MessageButtons::YesNo, MessageIcon::Exclamation) ==
           MessageAnswer::Yes) {
         outcome = NameCaseOutcome::Stopped;
         break;

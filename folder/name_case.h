@@ -10,7 +10,7 @@
 #include "core/case_mode.h"
 #include "core/message.h"
 #include "folder/file_list.h"
-#include "folder/messages.h"
+#include "core/texts.h"
 
 namespace zormin {
 
@@ -20,7 +20,7 @@ inline constexpr std::string_view kRenameTempName = "pelvad_temp_name.tmp";
 
 struct NameCaseOptions {
   std::filesystem::path folder;    // the selected folder; empty: none yet
-  std::string fileType = "*.htm";  // the list is rebuilt with it at the end
+  std::string fileType{kDefaultFileType};  // the list is rebuilt with it at the end
   bool allFiles = false;           // false: the selected entry only
 };
 

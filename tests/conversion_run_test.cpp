@@ -21,7 +21,7 @@ using Messages = std::vector<ShownMessage>;
 constexpr std::string_view kUpperText = "<HTML><Body>x</Body></HTML>\r\n";
 constexpr std::string_view kLowerText = "<html><body>x</body></html>\r\n";
 
-ShownMessage Ok(std::string_view text, MessageIcon icon = MessageIcon::None) {
+ShownMessage Ok(std::string_view text, MessageIcon icon = MessageIcon::Exclamation) {
   return {std::string(text), MessageButtons::Ok, icon};
 }
 const ShownMessage kConfirm{std::string(text::kConfirmAllFiles), MessageButtons::YesNo, MessageIcon::Question};

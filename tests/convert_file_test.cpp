@@ -38,7 +38,7 @@ bool Works(const std::vector<std::string>& argv) {
 }
 const std::vector<std::string> kStraceProbe = {"/usr/bin/strace", "-o", "/dev/null", "/bin/true"};
 
-ShownMessage Message(std::string_view text) { return {std::string(text), MessageButtons::Ok, MessageIcon::None}; }
+ShownMessage Message(std::string_view text) { return {std::string(text), MessageButtons::Ok, MessageIcon::Exclamation}; }
 
 class ConvertFileTest : public testing::TempDirTest {
  protected:

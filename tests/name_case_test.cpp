@@ -22,7 +22,7 @@ using Names = std::vector<std::string>;
 constexpr CaseMode U = CaseMode::Upper;
 constexpr CaseMode L = CaseMode::Lower;
 
-ShownMessage Ok(std::string_view text, MessageIcon icon = MessageIcon::None) {
+ShownMessage Ok(std::string_view text, MessageIcon icon = MessageIcon::Exclamation) {
   return {std::string(text), MessageButtons::Ok, icon};
 }
 ShownMessage RenameFailed(const std::string& name) {
@@ -30,7 +30,7 @@ ShownMessage RenameFailed(const std::string& name) {
 }
 ShownMessage RenameFailedStop(const std::string& name) {
   return {"リネームできませんでした。\n[ " + name + " ]\n処理を中断しますか？", MessageButtons::YesNo,
-          MessageIcon::None};
+          MessageIcon::Exclamation};
 }
 
 TEST(MapNameCase, AsciiLettersOnlyAndNeverASecondByte) {

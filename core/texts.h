@@ -1,11 +1,23 @@
 #pragma once
-// The texts the folder commands show. "%s" stands for a file name.
+// Every text the core shows the user, and the defaults the window starts
+// with, in one place. The window shows these texts as they stand; "%s" stands
+// for a file name.
 
 #include <string_view>
 
 namespace zormin {
 
+// The window's defaults at every start, which the command line shares.
+inline constexpr std::string_view kDefaultSubFolder = "NewFolder";
+inline constexpr std::string_view kDefaultFileType = "*.htm";
+
 namespace text {
+// The conversion of one file.
+inline constexpr std::string_view kInputNotOpened = "ファイルが選択されていません。";
+inline constexpr std::string_view kOutputNotOpened = "出力ファイル・オープンエラー！";
+inline constexpr std::string_view kOutputNotWritten = "出力ファイル書き込みエラー！";
+inline constexpr std::string_view kInputNotRead = "入力ファイル読み込みエラー！";
+inline constexpr std::string_view kReadOnly = "読み取り専用ファイルは上書きできません。";
 // Shared by the conversion run and the file-name case change.
 inline constexpr std::string_view kNoFolder = "フォルダ選択されていません。";
 inline constexpr std::string_view kNoFiles = "変換対象ファイルがありません。";
