@@ -3,6 +3,7 @@
 // button that was pressed. The window shows a message box; the command line
 // prints to standard error; the tests record and answer.
 
+#include <cstddef>
 #include <string_view>
 
 namespace zormin {
@@ -22,6 +23,11 @@ class MessageSink {
   // The file that the messages up to the next call are about. A message box
   // does not need it; the command line puts the name in front of each message.
   virtual void BeginFile(std::string_view /*name*/) {}
+  // A run over every listed file is about to start on file `index` (from 0)
+  // of `total`, named `name`. Returning false stops the run before that file:
+  // a file is never left half done. The window shows a progress dialog, the
+  // command line a progress line.
+  virtual bool ContinueRun(std::size_t /*index*/, std::size_t /*total*/, std::string_view /*name*/) { return true; }
 };
 
 }  // namespace zormin

@@ -38,7 +38,9 @@ ConversionOutcome StartConversion(const ConversionOptions& options, FileList& li
     bool failed = false;
     // The count is read on every pass: the list is the window's.
     for (std::size_t index = 0; index < list.Count(); ++index) {
-      if (!Convert(options, list.Text(index), sink)) failed = true;
+      const std::string name = list.Text(index);
+      if (!sink.ContinueRun(index, list.Count(), name)) return ConversionOutcome::Cancelled;
+      if (!Convert(options, name, sink)) failed = true;
     }
     if (list.Count() == 0) {
       Tell(sink, text::kNoFiles);

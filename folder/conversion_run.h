@@ -35,6 +35,7 @@ enum class ConversionOutcome {
   NoFiles,          // all-files run over an empty list
   NothingSelected,  // selected-entry run with no entry selected
   Failed,           // some file failed (its own message was shown)
+  Cancelled,        // stopped between two files at the user's request
 };
 
 // Converts the selected entry of `list`, or every entry, in `options.folder`.

@@ -125,6 +125,10 @@ NameCaseOutcome ChangeNameCase(CaseMode mode, const NameCaseOptions& options, Fi
     // The count is read on every pass: the list is the window's.
     for (std::size_t index = 0; index < list.Count(); ++index) {
       const std::string name = list.Text(index);
+      if (!sink.ContinueRun(index, list.Count(), name)) {
+        outcome = NameCaseOutcome::Cancelled;
+        break;
+      }
       sink.BeginFile(name);
       if (RenameEntry(options.folder, name, mode)) continue;
       outcome = NameCaseOutcome::Failed;

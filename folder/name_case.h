@@ -33,6 +33,7 @@ enum class NameCaseOutcome {
   NothingSelected,  // selected-entry mode with no entry selected
   Failed,           // some file kept its name (and the run went on, if asked)
   Stopped,          // some file kept its name and the run was stopped
+  Cancelled,        // stopped between two files at the user's request
 };
 
 // The new name of a file: ASCII letters mapped, every other byte kept. A name
