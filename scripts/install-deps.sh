@@ -2,6 +2,8 @@
 # Installs the Debian packages the project needs to build and test, where missing.
 set -euo pipefail
 packages=(g++ cmake ninja-build libgtest-dev libgmock-dev strace util-linux mount)
+# Checks of the installed tree and of the Debian package.
+packages+=(lintian desktop-file-utils appstream man-db dpkg-dev file)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
