@@ -176,6 +176,30 @@ def icon_master():
 '''
 
 
+def icon_mid():
+    """32 x 32: the master's picture with larger tags and heavier strokes."""
+    up = tag("A", 12.5, 12, 13.5, 6.5, 2.1, 1.3, INK)
+    low = tag("a", 12.5, 19.5, 27, 6, 2.1, 1.3, INK)
+    head1 = arrow_head((27.5, 18.5), 90, 4.4, 5.4, RED)
+    head2 = arrow_head((4.5, 15.5), -90, 4.4, 5.4, RED)
+    return f'''<svg xmlns="http://www.w3.org/2000/svg" width="32" height="32" viewBox="0 0 32 32">
+  <defs>
+    <linearGradient id="ground" x1="0" y1="0" x2="0" y2="1">
+      <stop offset="0" stop-color="{YELLOW_HI}"/>
+      <stop offset="1" stop-color="{YELLOW_LO}"/>
+    </linearGradient>
+  </defs>
+  <rect x="0.5" y="0.5" width="31" height="31" rx="5" fill="url(#ground)" stroke="{YELLOW_EDGE}" stroke-width="1"/>
+  <path d="M 23 4 C 26 4 27.5 6 27.5 10 V 15" fill="none" stroke="{RED}" stroke-width="2.2" stroke-linecap="round"/>
+  {head1}
+  <path d="M 9 28 C 6 28 4.5 26 4.5 22 V 19" fill="none" stroke="{RED}" stroke-width="2.2" stroke-linecap="round"/>
+  {head2}
+  {up}
+  {low}
+</svg>
+'''
+
+
 # 16 x 16 drawn pixel by pixel: at this size outline letters blur, so the
 # letters and arrows are set on the pixel grid. K ink, R red, r half red.
 SMALL_PIXELS = [
@@ -299,11 +323,13 @@ def illustration():
 
 def main():
     write("icon.svg", icon_master())
-    write("icon-small.svg", icon_small())
+    write("icon-16.svg", icon_small())
     write("banner.svg", banner())
     write("illustration.svg", illustration())
-    render("icon-small.svg", "icon-16.png", 16, 16)
-    for s in (32, 48, 128):
+    render("icon-16.svg", "icon-16.png", 16, 16)
+    write("icon-32.svg", icon_mid())
+    render("icon-32.svg", "icon-32.png", 32, 32)
+    for s in (48, 128):
         render("icon.svg", f"icon-{s}.png", s, s)
     render("banner.svg", "banner.png", 170, 55)
     render("illustration.svg", "illustration.png", 83, 84)
