@@ -1,20 +1,21 @@
 #!/usr/bin/python3
 """Draws the program's pictures: writes the SVG sources and renders the PNGs.
 
-Run from anywhere:  python3 res/art/draw.py
+Run from anywhere:  /usr/bin/python3 res/art/draw.py  (Debian's Python, which has
+the fonttools package below).
 Every file is written next to this script.
 
 Debian packages it needs (only to regenerate; the committed PNGs are what the
 build uses):
     python3-fonttools     glyph outlines -> SVG path data
     librsvg2-bin          rsvg-convert, SVG -> PNG at exact sizes
-    fonts-ipafont-gothic  IPA Gothic / IPA P Gothic (Japanese lettering)
+    fonts-ipafont-gothic  IPA P Gothic (Japanese lettering)
     fonts-dejavu-core     DejaVu Sans Bold (the Latin letters of the icon)
 
 All shapes are our own drawing. Every letter is turned into path data here, so
 the SVGs contain no <text> and need no font where they are shown.
 Glyph outlines come from:
-  - IPA P Gothic and IPA Gothic (ipagp.ttf, ipag.ttf), IPA Font License
+  - IPA P Gothic (ipagp.ttf), IPA Font License
     Agreement v1.0, which allows using the outlines in pictures like these;
   - DejaVu Sans Bold (DejaVuSans-Bold.ttf), Bitstream Vera / DejaVu licence,
     which allows the same.
@@ -34,7 +35,6 @@ HERE = os.path.dirname(os.path.abspath(__file__))
 
 FONT_FILES = {
     "ipagp": "/usr/share/fonts/opentype/ipafont-gothic/ipagp.ttf",
-    "ipag": "/usr/share/fonts/opentype/ipafont-gothic/ipag.ttf",
     "dejavu-bold": "/usr/share/fonts/truetype/dejavu/DejaVuSans-Bold.ttf",
 }
 
@@ -133,7 +133,7 @@ def tag(letter, size, cx, baseline, chevron_h, stroke, gap, fill):
     cw = chevron_h * 0.5            # width of one bracket
     total = cw * 2 + gap * 2 + lw
     left = cx - total / 2
-    mid = baseline - chevron_h / 2 - (size * 0.02)
+    # Brackets centred on the letter's body: cap height or x-height.
     if letter.islower():
         mid = baseline - size * 0.547 / 2
     else:
