@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "core/texts.h"
 #include "test_util.h"
 
 extern char** environ;
@@ -76,9 +77,34 @@ TEST_F(FolderCliTest, ListPrintsTheNamesInListOrder) {
   EXPECT_EQ(r.out, "A.HTM\nb.htm\n");
   r = Cli({"list", "--type", "*.*"});
   EXPECT_EQ(r.out, "A.HTM\nb.htm\nc.txt\n");
-  r = Cli({"list", (dir() / "missing").string()}, false);
-  EXPECT_EQ(r.status, 1);
-  EXPECT_EQ(r.out, "");
+
+  // One name a line: a line feed in a name, and so a backslash, is escaped.
+  Write("x\ny.htm");
+  Write("x\\ny.htm");
+  r = Cli({"list"});
+  EXPECT_EQ(r.out, "A.HTM\nb.htm\nx\\ny.htm\nx\\\\ny.htm\n");
+}
+
+// A folder that cannot be read is reported as such, by every command, and
+// nothing is done.
+TEST_F(FolderCliTest, FolderThatCannotBeRead) {
+  testing::WriteFileBytes(dir() / "file", "");
+  const struct {
+    fs::path folder;
+    const char* reason;
+  } folders[] = {{dir() / "missing", "No such file or directory"}, {dir() / "file", "Not a directory"}};
+  for (const auto& f : folders) {
+    for (const std::vector<std::string>& args :
+         {std::vector<std::string>{"list"}, {"run", "--lower", "--all"}, {"names", "--lower", "--all"}}) {
+      SCOPED_TRACE(f.folder.string() + " " + args.front());
+      std::vector<std::string> call = args;
+      call.push_back(f.folder.string());
+      const CliResult r = Cli(call, false);
+      EXPECT_EQ(r.status, 1);
+      EXPECT_EQ(r.out, "");
+      EXPECT_EQ(r.err, "zormin-cli: " + f.folder.string() + ": " + f.reason + "\n");
+    }
+  }
 }
 
 TEST_F(FolderCliTest, RunConvertsAndTellsByItsExitStatus) {
@@ -91,12 +117,14 @@ TEST_F(FolderCliTest, RunConvertsAndTellsByItsExitStatus) {
   const Row rows[] = {
       {{"run", "--lower", "--all"}, 0, "<html></html>\r\n", "全てのファイルの<タグ>を小文字に変換しました。"},
       {{"run", "--lower", "--file", "a.htm"}, 0, "<html></html>\r\n", "選択ファイルの<タグ>を小文字に変換しました。"},
-      {{"run", "--lower", "--file", "b.txt"}, 1, "<Html></Html>\r\n", "選択ファイルがありません。"},  // not listed
+      {{"run", "--lower", "--file", "b.htm"}, 1, "<Html></Html>\r\n", "b.htm: No such file or directory\n"},
+      {{"run", "--lower", "--file", "c.txt"}, 1, "<Html></Html>\r\n", "c.txt: not a listed file (type \"*.htm\")\n"},
       {{"run", "--lower"}, 1, "<Html></Html>\r\n", "選択ファイルがありません。"},
       {{"run", "--upper", "--all", "--type", "*.*"}, 1, "<Html></Html>\r\n", "(no terminal to ask)"},
       {{"run", "--upper", "--all", "--type", "*.*", "--yes"}, 0, "<HTML></HTML>\r\n", "大文字に変換しました。"},
       {{"run", "--lower", "--all", "--subfolder", "out"}, 0, "<Html></Html>\r\n", "全てのファイル"},
   };
+  Write("c.txt");
   for (const Row& row : rows) {
     SCOPED_TRACE(::testing::PrintToString(row.args));
     Write("a.htm");
@@ -121,6 +149,23 @@ TEST_F(FolderCliTest, NamesRenamesAndFailsOnATakenName) {
   EXPECT_NE(r.err.find("リネームできませんでした。\n[ index.htm ]"), std::string::npos) << r.err;
   EXPECT_EQ(Read("index.htm"), "other");
   EXPECT_TRUE(fs::exists(folder / "B.HTM"));
+  EXPECT_NE(r.err.find("(File exists)"), std::string::npos) << r.err;
+
+  // --yes answers the question so that the renaming goes on.
+  Write("c.htm");
+  r = Cli({"names", "--upper", "--all", "--yes"});
+  EXPECT_EQ(r.status, 1);
+  EXPECT_NE(r.err.find("[y/N] n (--yes: go on)"), std::string::npos) << r.err;
+  EXPECT_TRUE(fs::exists(folder / "C.HTM"));
+}
+
+// The name a message is about is shown on one line.
+TEST_F(FolderCliTest, MessagesShowANameWithALineFeedEscaped) {
+  Write("x\ny.htm");
+  fs::permissions(folder / "x\ny.htm", fs::perms(0444));
+  const CliResult r = Cli({"run", "--lower", "--all"});
+  EXPECT_EQ(r.status, 1);
+  EXPECT_EQ(r.err, "x\\ny.htm: " + std::string(text::kReadOnly) + "\n");
 }
 
 TEST_F(FolderCliTest, UsageErrors) {
