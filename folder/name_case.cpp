@@ -1,5 +1,6 @@
 #include "folder/name_case.h"
 
+#include <dirent.h>
 #include <fcntl.h>
 #include <stdio.h>  // renameat2
 #include <sys/stat.h>
@@ -37,13 +38,33 @@ bool Fail(std::error_code& ec, int error) {
   return false;
 }
 
-// Whether `from` and `to` are the same file and that file has one name only:
-// then `to` was found because the file system folds case, not because
-// another file or another link bears that name.
-bool FoundItself(const fs::path& from, const fs::path& to) {
+// Whether a rename of `from` to `newName` in `folder` failed because the file
+// system folds case and found the file itself under the new name, rather than
+// because another file (or another link) bears that name. The same single
+// inode under both names tells; where a file system numbers each name looked
+// up anew (FUSE does), no entry of the folder bearing the new name exactly does.
+bool FoundItself(const fs::path& folder, const fs::path& from, const std::string& newName) {
   struct stat a {}, b {};
-  return ::lstat(from.c_str(), &a) == 0 && ::lstat(to.c_str(), &b) == 0 && a.st_dev == b.st_dev &&
-         a.st_ino == b.st_ino && a.st_nlink == 1;
+  const fs::path to = folder / newName;
+  if (::lstat(from.c_str(), &a) != 0 || ::lstat(to.c_str(), &b) != 0) return false;
+  if (a.st_dev == b.st_dev && a.st_ino == b.st_ino) return a.st_nlink == 1;
+  DIR* dir = ::opendir(folder.c_str());
+  if (dir == nullptr) return false;
+  bool found = false, whole = true;
+  for (;;) {
+    errno = 0;
+    const dirent* entry = ::readdir(dir);
+    if (entry == nullptr) {
+      whole = errno == 0;
+      break;
+    }
+    if (newName == entry->d_name) {
+      found = true;
+      break;
+    }
+  }
+  ::closedir(dir);
+  return whole && !found;
 }
 
 // Moves the file at `name` in `folder` to its name in `mode` case. A name
@@ -63,22 +84,25 @@ bool RenameEntry(const fs::path& folder, const std::string& name, CaseMode mode,
   const fs::path from = folder / name;
   const fs::path to = folder / newName;
   if (RenameNoReplace(from, to, ec)) return true;
-  if (ec.value() != EEXIST || !FoundItself(from, to)) return false;
+  if (ec.value() != EEXIST || !FoundItself(folder, from, newName)) return false;
 
   const fs::path temp = folder / kRenameTempName;
-  (void)::lsetxattr(from.c_str(), kRenameMark, name.data(), name.size(), 0);
+  const bool marked = ::lsetxattr(from.c_str(), kRenameMark, name.data(), name.size(), 0) == 0;
+  const auto unmark = [marked](const fs::path& path) {
+    if (marked) (void)::lremovexattr(path.c_str(), kRenameMark);
+  };
   SignalsHeld held;
   if (!RenameNoReplace(from, temp, ec)) {
     if (ec.value() == EEXIST) inTheWay = temp;
-    (void)::lremovexattr(from.c_str(), kRenameMark);
+    unmark(from);
     return false;
   }
   if (RenameNoReplace(temp, to, ec)) {
-    (void)::lremovexattr(to.c_str(), kRenameMark);
+    unmark(to);
     return true;
   }
   std::error_code ignored;
-  if (RenameNoReplace(temp, from, ignored)) (void)::lremovexattr(from.c_str(), kRenameMark);
+  if (RenameNoReplace(temp, from, ignored)) unmark(from);
   return false;
 }
 

@@ -7,13 +7,17 @@
 #include <sys/mount.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
+#include <sys/xattr.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <csignal>
+#include <cstring>
 
 #include <string>
 #include <vector>
 
+#include "core/file_io.h"
 #include "test_util.h"
 
 namespace zormin {
@@ -139,14 +143,67 @@ TEST_F(ConvertFileTest, CopyThatIsAHardLinkToTheInputIsRefused) {
   EXPECT_EQ(ReadFileBytes(dir() / "a.htm"), kHtml);
 }
 
-// A leftover file under the temporary name is not ours to cut: the conversion
-// is refused and both files stay.
-TEST_F(ConvertFileTest, ExistingTemporaryFileIsNeverOverwritten) {
-  WriteFileBytes(dir() / "a.htm", kHtml);
-  WriteFileBytes(dir() / "zormin.tmp", "someone's data");
-  EXPECT_EQ(Convert("a.htm"), ConvertResult::OutputNotOpened);
-  EXPECT_EQ(ReadFileBytes(dir() / "a.htm"), kHtml);
-  EXPECT_EQ(ReadFileBytes(dir() / "zormin.tmp"), "someone's data");
+// A file under the temporary name, beside the file or in the subfolder: a
+// leftover of ours (it bears our mark) goes and the conversion is done; a file
+// of anyone else is never touched, and the message says it is in the way.
+TEST_F(ConvertFileTest, TemporaryNameTakenByALeftoverOrByAnotherFile) {
+  WriteFileBytes(dir() / "probe", "");
+  if (setxattr((dir() / "probe").c_str(), kTempFileMark, "", 0, 0) != 0) {
+    GTEST_SKIP() << "no user extended attributes in " << dir() << ": " << strerror(errno);
+  }
+  fs::create_directory(dir() / "NewFolder");
+  for (const bool overwrite : {true, false}) {
+    const fs::path temp = (overwrite ? dir() : dir() / "NewFolder") / "zormin.tmp";
+    for (const bool ours : {true, false}) {
+      SCOPED_TRACE(std::string(overwrite ? "in place, " : "copy, ") + (ours ? "ours" : "someone's"));
+      WriteFileBytes(dir() / "a.htm", kHtml);
+      WriteFileBytes(temp, "half a file");
+      if (ours) ASSERT_EQ(setxattr(temp.c_str(), kTempFileMark, "a.htm", 5, 0), 0);
+      sink = {};
+      const fs::path output = overwrite ? dir() / "a.htm" : dir() / "NewFolder" / "a.htm";
+      fs::remove(dir() / "NewFolder" / "a.htm");
+      if (ours) {
+        EXPECT_EQ(Convert("a.htm", overwrite), ConvertResult::Converted);
+        EXPECT_EQ(ReadFileBytes(output), kLower);
+        EXPECT_FALSE(fs::exists(temp));
+      } else {
+        EXPECT_EQ(Convert("a.htm", overwrite), ConvertResult::OutputNotOpened);
+        EXPECT_EQ(ReadFileBytes(dir() / "a.htm"), kHtml);
+        EXPECT_EQ(ReadFileBytes(temp), "half a file");
+        EXPECT_EQ(sink.causes, (std::vector<RecordingSink::Cause>{{std::make_error_code(std::errc::file_exists), temp}}));
+        fs::remove(temp);
+      }
+    }
+  }
+}
+
+// The mode of a replaced file is its own, exactly; a copy gets the mode of
+// the original less the umask, without the set-id bits, as cp gives it.
+TEST_F(ConvertFileTest, ModeIsKeptAndNeverWidened) {
+  struct Row {
+    mode_t mode;
+    mode_t copy;  // under umask 022
+  };
+  const Row rows[] = {{0600, 0600}, {0640, 0640}, {0755, 0755}, {02750, 0750}, {0666, 0644}};
+  const mode_t oldMask = umask(022);
+  fs::create_directory(dir() / "NewFolder");
+  for (const Row& row : rows) {
+    SCOPED_TRACE(::testing::Message() << std::oct << row.mode);
+    WriteFileBytes(dir() / "a.htm", kHtml);
+    ASSERT_EQ(chmod((dir() / "a.htm").c_str(), row.mode), 0);
+    // An earlier copy's mode does not count: the copy is the original's.
+    WriteFileBytes(dir() / "NewFolder" / "a.htm", "old copy");
+    ASSERT_EQ(chmod((dir() / "NewFolder" / "a.htm").c_str(), 0666), 0);
+    EXPECT_EQ(Convert("a.htm", false), ConvertResult::Converted);
+    EXPECT_EQ(Convert("a.htm"), ConvertResult::Converted);
+    struct stat inPlace {}, copy {};
+    ASSERT_EQ(stat((dir() / "a.htm").c_str(), &inPlace), 0);
+    ASSERT_EQ(stat((dir() / "NewFolder" / "a.htm").c_str(), &copy), 0);
+    EXPECT_EQ(inPlace.st_mode & 07777, row.mode);
+    EXPECT_EQ(copy.st_mode & 07777, row.copy);
+    EXPECT_EQ(ReadFileBytes(dir() / "NewFolder" / "a.htm"), kLower);
+  }
+  umask(oldMask);
 }
 
 TEST_F(ConvertFileTest, ReadOnlyFileIsNotReplaced) {

@@ -37,10 +37,12 @@ class FolderCliTest : public testing::TempDirTest {
   }
   std::string Read(const std::string& name) { return testing::ReadFileBytes(folder / name); }
 
-  // Runs zormin-cli with `args` and FOLDER last, standard input not a terminal.
-  CliResult Cli(std::vector<std::string> args, bool withFolder = true) {
+  // Runs zormin-cli with `args` and FOLDER last, standard input not a
+  // terminal; under `wrapper` (strace and its options) if one is given.
+  CliResult Cli(std::vector<std::string> args, bool withFolder = true, std::vector<std::string> wrapper = {}) {
     if (withFolder) args.push_back(folder.string());
-    std::vector<std::string> words = {ZORMIN_CLI};
+    std::vector<std::string> words = wrapper;
+    words.push_back(ZORMIN_CLI);
     words.insert(words.end(), args.begin(), args.end());
     std::vector<char*> argv;
     for (std::string& word : words) argv.push_back(word.data());
@@ -157,6 +159,33 @@ TEST_F(FolderCliTest, NamesRenamesAndFailsOnATakenName) {
   EXPECT_EQ(r.status, 1);
   EXPECT_NE(r.err.find("[y/N] n (--yes: go on)"), std::string::npos) << r.err;
   EXPECT_TRUE(fs::exists(folder / "C.HTM"));
+}
+
+// A folder whose reading an I/O error cuts short: each command does what it
+// can with what was read, then says so and fails. strace fails the second
+// read of the folder; the first has read every entry.
+TEST_F(FolderCliTest, ListingCutShortIsAFailure) {
+  if (testing::RunProcess({"/usr/bin/strace", "-o", "/dev/null", "/bin/true"}).exitCode != 0) {
+    GTEST_SKIP() << "strace is not installed or cannot trace here";
+  }
+  const std::vector<std::string> strace = {"/usr/bin/strace", "-f", "-o", "/dev/null", "-e", "trace=getdents64",
+                                           "-e", "inject=getdents64:error=EIO:when=2"};
+  const std::string report = "zormin-cli: " + folder.string() + ": the folder was not read completely: Input/output error\n";
+  Write("a.htm");
+  CliResult r = Cli({"list"}, true, strace);
+  EXPECT_EQ(r.status, 1);
+  EXPECT_EQ(r.out, "a.htm\n");
+  EXPECT_EQ(r.err, report);
+
+  r = Cli({"run", "--lower", "--all"}, true, strace);
+  EXPECT_EQ(r.status, 1);
+  EXPECT_EQ(Read("a.htm"), "<html></html>\r\n");
+  EXPECT_TRUE(r.err.ends_with(report)) << r.err;
+
+  r = Cli({"names", "--upper", "--all"}, true, strace);
+  EXPECT_EQ(r.status, 1);
+  EXPECT_TRUE(fs::exists(folder / "A.HTM"));
+  EXPECT_TRUE(r.err.ends_with(report)) << r.err;
 }
 
 // The name a message is about is shown on one line.
