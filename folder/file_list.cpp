@@ -7,6 +7,8 @@
 #include <algorithm>
 #include <cerrno>
 
+#include "convert/convert_file.h"
+#include "core/file_io.h"
 #include "folder/utf8.h"
 
 namespace zormin {
@@ -115,6 +117,9 @@ FileListResult RefreshFileList(FileList& list, const std::filesystem::path& fold
     }
     const std::string_view name(entry->d_name);
     if (!MatchFileType(pattern, name) || !IsListedFile(folderFd, *entry)) continue;
+    // A temporary file that a killed conversion left is no file of the user's;
+    // the next conversion in the folder removes it.
+    if (name == kTempFileName && IsMarkedTempFile(folder / name)) continue;
     names.emplace_back(name);
   }
   ::closedir(dir);

@@ -74,7 +74,8 @@ struct FileListResult {
 // FileNameLess; nothing is selected afterwards. An empty `folder` leaves the
 // list empty. Listed are regular files and symbolic links to regular files,
 // hidden ones too; never directories or links to them, FIFOs, devices,
-// sockets or links that lead nowhere, since no command can work on those.
+// sockets or links that lead nowhere, since no command can work on those;
+// nor a temporary file of a conversion that was killed (it bears our mark).
 // The result tells a complete list from one that an error cut short; the
 // list holds whatever was read either way.
 FileListResult RefreshFileList(FileList& list, const std::filesystem::path& folder, std::string_view pattern);
