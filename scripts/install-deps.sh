@@ -4,6 +4,8 @@ set -euo pipefail
 packages=(g++ cmake ninja-build libgtest-dev libgmock-dev strace util-linux mount)
 # Checks of the installed tree and of the Debian package.
 packages+=(lintian desktop-file-utils appstream man-db dpkg-dev file)
+# A FAT image, which folds case, for the file-name tests (kernel vfat or FUSE).
+packages+=(dosfstools fusefat)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
