@@ -36,6 +36,8 @@ CGuideDlg::CGuideDlg(wxWindow* parent) {
   m_lines = wxDynamicCast(FindWindow(1003), wxListBox);
   m_lines->Clear();
   for (const std::string_view line : window_text::kGuideLines) m_lines->Append(FromUtf8(line));
+  // The focus starts on OK, not in the list.
+  FindWindow(wxID_OK)->SetFocus();
   CentreOnParent();
 }
 

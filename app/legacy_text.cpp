@@ -57,19 +57,6 @@ std::size_t AnsiLength(std::string_view text) {
   return length;
 }
 
-std::string CutToAnsiLength(std::string_view text, std::size_t limit) {
-  if (!IsValidUtf8(text)) return std::string(text.substr(0, limit));
-  std::size_t length = 0, at = 0;
-  while (at < text.size()) {
-    const std::size_t step = Utf8CharLength(text, at);
-    const std::size_t charLength = CharAnsiLength(DecodeUtf8(text, at, step));
-    if (length + charLength > limit) break;
-    length += charLength;
-    at += step;
-  }
-  return std::string(text.substr(0, at));
-}
-
 std::string ReadableName(std::string_view bytes) {
   if (IsValidUtf8(bytes)) return std::string(bytes);
   std::string decoded = DecodeShiftJis(bytes);

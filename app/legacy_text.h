@@ -21,8 +21,4 @@ std::size_t AnsiLength(std::string_view text);
 // as \xNN (and a backslash as \x5C, so that no two names look alike).
 std::string ReadableName(std::string_view bytes);
 
-// Cuts `text` (UTF-8) to the longest prefix of whole characters whose
-// AnsiLength is at most `limit`.
-std::string CutToAnsiLength(std::string_view text, std::size_t limit);
-
 }  // namespace zormin
