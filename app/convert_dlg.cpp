@@ -33,6 +33,8 @@ std::optional<std::string> ChooseWithDirDialog(wxWindow* owner, const std::strin
 
 }  // namespace
 
+wxIMPLEMENT_CLASS(CConvertDlg, wxDialog);
+
 // The help button and F1 carry wxID_HELP: a window id must stay below 32767,
 // so the help command's own number (57670) cannot be used.
 wxBEGIN_EVENT_TABLE(CConvertDlg, wxDialog)

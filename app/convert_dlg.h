@@ -103,6 +103,7 @@ class CConvertDlg : public wxDialog, private ConvertDlgControls {
   std::unique_ptr<ListBoxFileList> m_files;
   std::unique_ptr<ConvertDlgLogic> m_logic;
 
+  wxDECLARE_CLASS(CConvertDlg);
   wxDECLARE_EVENT_TABLE();
 };
 

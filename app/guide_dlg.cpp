@@ -13,6 +13,8 @@ namespace {
 wxString FromUtf8(std::string_view text) { return wxString::FromUTF8(text.data(), text.size()); }
 }  // namespace
 
+wxIMPLEMENT_CLASS(CGuideDlg, wxDialog);
+
 // Its buttons and keys are the dialog's own; the one row here carries F1 on
 // to the main window, which opens the next guide window over this one.
 wxBEGIN_EVENT_TABLE(CGuideDlg, wxDialog)

@@ -17,6 +17,7 @@ class CGuideDlg : public wxDialog {
   void OnHelp(wxCommandEvent& event);
 
   wxListBox* m_lines = nullptr;
+  wxDECLARE_CLASS(CGuideDlg);
   wxDECLARE_EVENT_TABLE();
 };
 
