@@ -83,6 +83,7 @@ CConvertDlg::CConvertDlg(wxWindow* parent, SettingsFile settings) : m_chooseFold
   SetAcceleratorTable(wxAcceleratorTable(1, &help));
 
   m_files = std::make_unique<ListBoxFileList>(wxDynamicCast(FindWindow(1003), wxListBox));
+  UseFixedRows(wxDynamicCast(FindWindow(1003), wxListBox));
   m_logic = std::make_unique<ConvertDlgLogic>(static_cast<ConvertDlgControls&>(*this), m_desktop, std::move(settings));
   m_logic->Init();
   FindWindow(wxID_OK)->SetFocus();
@@ -164,12 +165,10 @@ void CConvertDlg::FocusField(Field field) {
 std::optional<std::string> CConvertDlg::ChooseFolder(const std::string& folder) { return m_chooseFolder(this, folder); }
 
 void CConvertDlg::SetBusy(bool busy) {
-  wxWindow* list = FindWindow(1003);
   if (busy) {
     wxBeginBusyCursor();
-    list->Freeze();
   } else {
-    list->Thaw();
+    m_files->Flush();
     wxEndBusyCursor();
   }
 }

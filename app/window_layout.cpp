@@ -56,4 +56,40 @@ void FitTemplate(wxWindow* dialog, wxSize units) {
   }
 }
 
+namespace {
+
+// The GTK view inside a list box, or nullptr.
+GtkTreeView* TreeViewOf(wxListBox* list) {
+  GtkWidget* scrolled = list->GetHandle();
+  if (!GTK_IS_BIN(scrolled) || !GTK_IS_TREE_VIEW(gtk_bin_get_child(GTK_BIN(scrolled)))) return nullptr;
+  return GTK_TREE_VIEW(gtk_bin_get_child(GTK_BIN(scrolled)));
+}
+
+}  // namespace
+
+DetachedRows::DetachedRows(wxListBox* list) {
+  GtkTreeView* view = TreeViewOf(list);
+  if (view == nullptr || gtk_tree_view_get_model(view) == nullptr) return;
+  m_view = view;
+  m_model = g_object_ref(gtk_tree_view_get_model(view));
+  gtk_tree_view_set_model(view, nullptr);
+}
+
+DetachedRows::~DetachedRows() {
+  if (m_view == nullptr) return;
+  gtk_tree_view_set_model(GTK_TREE_VIEW(m_view), GTK_TREE_MODEL(m_model));
+  g_object_unref(m_model);
+}
+
+void UseFixedRows(wxListBox* list) {
+  GtkTreeView* view = TreeViewOf(list);
+  if (view == nullptr) return;
+  for (guint i = 0; i < gtk_tree_view_get_n_columns(view); ++i) {
+    GtkTreeViewColumn* column = gtk_tree_view_get_column(view, static_cast<gint>(i));
+    gtk_tree_view_column_set_sizing(column, GTK_TREE_VIEW_COLUMN_FIXED);
+    gtk_tree_view_column_set_fixed_width(column, list->GetClientSize().x);
+  }
+  gtk_tree_view_set_fixed_height_mode(view, TRUE);
+}
+
 }  // namespace zormin
