@@ -12,6 +12,7 @@
 #include "app/window_texts.h"
 #include "core/texts.h"
 #include "test_util.h"
+#include "window_folder_test.h"
 
 namespace zormin {
 namespace {
@@ -71,23 +72,8 @@ class FakeDesktop : public Desktop {
   bool launchWorks = true;
 };
 
-// The window's rules over a temporary folder, with the settings file in a
-// folder of its own; the working directory is restored afterwards.
-class ConvertDlgLogicTest : public testing::TempDirTest {
+class ConvertDlgLogicTest : public testing::WindowFolderTest {
  protected:
-  void SetUp() override {
-    TempDirTest::SetUp();
-    oldCwd = fs::current_path();
-    fs::create_directory(dir() / "settings");
-    fs::create_directory(dir() / "web");
-    web = (dir() / "web").string();
-  }
-  void TearDown() override {
-    fs::current_path(oldCwd);
-    TempDirTest::TearDown();
-  }
-  SettingsFile Settings() { return SettingsFile(dir() / "settings"); }
-  void Touch(const std::string& name) { testing::WriteFileBytes(dir() / "web" / name, "<P>x</P>\n"); }
   // Starts the window with `folder` in its settings file.
   ConvertDlgLogic& Start(const std::optional<std::string>& folder) {
     if (folder) Settings().Write(*folder);
@@ -96,8 +82,6 @@ class ConvertDlgLogicTest : public testing::TempDirTest {
     return *logic;
   }
 
-  fs::path oldCwd;
-  std::string web;
   FakeControls controls;
   FakeDesktop desktop;
   std::optional<ConvertDlgLogic> logic;
@@ -123,7 +107,7 @@ TEST_F(ConvertDlgLogicTest, StartsWithNoFolderWithoutASettingsFile) {
   Start(std::nullopt);
   EXPECT_EQ(controls.folderBox, "");
   EXPECT_EQ(controls.list.Count(), 0u);
-  EXPECT_EQ(fs::current_path(), oldCwd);
+  EXPECT_EQ(fs::current_path(), oldCwd());
 }
 
 TEST_F(ConvertDlgLogicTest, TheRunTakesTheSubFolderNameBeforeItChecksTheFolder) {

@@ -24,6 +24,7 @@
 #include "core/texts.h"
 #include "gui_environment.h"
 #include "test_util.h"
+#include "window_folder_test.h"
 
 namespace zormin {
 namespace {
@@ -59,26 +60,13 @@ std::vector<std::string> Lines(const wxListBox* box) {
   return lines;
 }
 
-class WindowTest : public testing::TempDirTest {
+class WindowTest : public testing::WindowFolderTest {
  protected:
-  void SetUp() override {
-    TempDirTest::SetUp();
-    oldCwd = fs::current_path();
-    fs::create_directory(dir() / "settings");
-    fs::create_directory(dir() / "web");
-    web = (dir() / "web").string();
-  }
   void TearDown() override {
-    window.reset();
-    fs::current_path(oldCwd);
-    TempDirTest::TearDown();
+    window.reset();  // writes its settings file while the folder is there
+    WindowFolderTest::TearDown();
   }
-  SettingsFile Settings() { return SettingsFile(dir() / "settings"); }
   std::string SettingsText() { return testing::ReadFileBytes(Settings().path()); }
-  void Touch(const std::string& name, std::string_view text = "<P>x</P>\r\n") {
-    testing::WriteFileBytes(dir() / "web" / name, text);
-  }
-  std::string Read(const std::string& name) { return testing::ReadFileBytes(dir() / "web" / name); }
 
   // Opens the window with `folder` in its settings file (none: no file).
   CConvertDlg& Open(const std::optional<std::string>& folder) {
@@ -136,8 +124,6 @@ class WindowTest : public testing::TempDirTest {
     return shown;
   }
 
-  fs::path oldCwd;
-  std::string web;
   testing::RecordingSink sink;
   std::unique_ptr<CConvertDlg> window;
   std::optional<std::string> chosen, chooserOpenedOn;
