@@ -12,6 +12,7 @@
 #include <wx/stattext.h>
 #include <wx/testing.h>
 #include <wx/textctrl.h>
+#include <wx/timer.h>
 #include <wx/uiaction.h>
 #include <wx/xrc/xmlres.h>
 
@@ -305,6 +306,34 @@ TEST_F(WindowTest, EveryWayOfClosingWritesTheSettingsFile) {
     window.reset();
     EXPECT_EQ(SettingsText(), web + "\r\n");
   }
+}
+
+// Enter in an edit box presses the default button, "終了(&E)", whose close
+// step takes the box's text.
+TEST_F(WindowTest, EnterInTheSubFolderBoxPressesTheExitButton) {
+  CConvertDlg& dlg = Open(std::nullopt);
+  Check(1011);
+  wxTextCtrl* box = Control<wxTextCtrl>(1009);
+  box->ChangeValue("Typed");
+  wxUIActionSimulator keys;
+  bool pressed = false;
+  dlg.CallAfter([&] {
+    box->SetFocus();
+    for (int i = 0; i < 20; ++i) wxYield();
+    if (!box->HasFocus()) {
+      dlg.EndModal(wxID_ABORT);
+      return;
+    }
+    pressed = keys.Char(WXK_RETURN);
+  });
+  wxTimer guard;  // should the key never arrive
+  guard.Bind(wxEVT_TIMER, [&](wxTimerEvent&) { dlg.EndModal(wxID_ABORT); });
+  guard.StartOnce(5000);
+  const int result = dlg.ShowModal();
+  guard.Stop();
+  if (!pressed) GTEST_SKIP() << "the display gives the box no keyboard focus";
+  EXPECT_EQ(result, wxID_OK);
+  EXPECT_EQ(dlg.logic().subFolder(), "Typed");
 }
 
 TEST_F(WindowTest, TheGuideShowsItsLinesInOrderEveryTimeItOpens) {
