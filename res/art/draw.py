@@ -1,20 +1,21 @@
 #!/usr/bin/python3
 """Draws the program's pictures: writes the SVG sources and renders the PNGs.
 
-Run from anywhere:  python3 res/art/draw.py
+Run from anywhere:  /usr/bin/python3 res/art/draw.py  (Debian's Python, which has
+the fonttools package below).
 Every file is written next to this script.
 
 Debian packages it needs (only to regenerate; the committed PNGs are what the
 build uses):
     python3-fonttools     glyph outlines -> SVG path data
     librsvg2-bin          rsvg-convert, SVG -> PNG at exact sizes
-    fonts-ipafont-gothic  IPA Gothic / IPA P Gothic (Japanese lettering)
+    fonts-ipafont-gothic  IPA P Gothic (Japanese lettering)
     fonts-dejavu-core     DejaVu Sans Bold (the Latin letters of the icon)
 
 All shapes are our own drawing. Every letter is turned into path data here, so
 the SVGs contain no <text> and need no font where they are shown.
 Glyph outlines come from:
-  - IPA P Gothic and IPA Gothic (ipagp.ttf, ipag.ttf), IPA Font License
+  - IPA P Gothic (ipagp.ttf), IPA Font License
     Agreement v1.0, which allows using the outlines in pictures like these;
   - DejaVu Sans Bold (DejaVuSans-Bold.ttf), Bitstream Vera / DejaVu licence,
     which allows the same.
@@ -34,7 +35,6 @@ HERE = os.path.dirname(os.path.abspath(__file__))
 
 FONT_FILES = {
     "ipagp": "/usr/share/fonts/opentype/ipafont-gothic/ipagp.ttf",
-    "ipag": "/usr/share/fonts/opentype/ipafont-gothic/ipag.ttf",
     "dejavu-bold": "/usr/share/fonts/truetype/dejavu/DejaVuSans-Bold.ttf",
 }
 
@@ -123,16 +123,41 @@ BLUE_LO = "#12397F"
 
 
 # ---------------------------------------------------------------- icon
+def tag(letter, size, cx, baseline, chevron_h, stroke, gap, fill):
+    """A letter between two drawn angle brackets, the group centred on CX.
+
+    The brackets are drawn strokes rather than font glyphs: narrower, and
+    their weight can match the letter at every size."""
+    _, b = lettering("dejavu-bold", letter, size, 0, 0)
+    lw = b[2] - b[0]
+    cw = chevron_h * 0.5            # width of one bracket
+    total = cw * 2 + gap * 2 + lw
+    left = cx - total / 2
+    # Brackets centred on the letter's body: cap height or x-height.
+    if letter.islower():
+        mid = baseline - size * 0.547 / 2
+    else:
+        mid = baseline - size * 0.729 / 2
+    d, _ = lettering("dejavu-bold", letter, size, left + cw + gap - b[0], baseline)
+    top, bot = mid - chevron_h / 2, mid + chevron_h / 2
+    lt = f"M {num(left + cw)} {num(top)} L {num(left)} {num(mid)} L {num(left + cw)} {num(bot)}"
+    r0 = left + total - cw
+    rt = f"M {num(r0)} {num(top)} L {num(r0 + cw)} {num(mid)} L {num(r0)} {num(bot)}"
+    return (f'<path d="{d}" fill="{fill}"/>\n'
+            f'  <path d="{lt} {rt}" fill="none" stroke="{fill}" stroke-width="{num(stroke)}" '
+            f'stroke-linecap="round" stroke-linejoin="round"/>')
+
+
 def icon_master():
     """256 x 256: <A> upper left, <a> lower right, a red arrow each way."""
-    up, _ = centred("dejavu-bold", "<A>", 84, 96, 84, spacing=-4)
-    low, _ = centred("dejavu-bold", "<a>", 84, 160, 176, spacing=-4)
+    up = tag("A", 88, 102, 116, 46, 13, 10, INK)
+    low = tag("a", 88, 154, 204, 40, 13, 10, INK)
     # Arrow <A> -> <a> round the upper right corner, and back round the lower left.
-    w = 16
-    shaft1 = "M 168 56 C 206 56 222 80 222 116"
-    head1 = arrow_head((222, 150), 90, 36, 40, RED)
-    shaft2 = "M 88 200 C 50 200 34 176 34 140"
-    head2 = arrow_head((34, 106), -90, 36, 40, RED)
+    w = 15
+    shaft1 = "M 176 50 C 208 50 222 72 222 112"
+    head1 = arrow_head((222, 146), 90, 36, 40, RED)
+    shaft2 = "M 80 212 C 48 212 34 190 34 150"
+    head2 = arrow_head((34, 116), -90, 36, 40, RED)
     return f'''<svg xmlns="http://www.w3.org/2000/svg" width="256" height="256" viewBox="0 0 256 256">
   <defs>
     <linearGradient id="ground" x1="0" y1="0" x2="0" y2="1">
@@ -145,24 +170,82 @@ def icon_master():
   {head1}
   <path d="{shaft2}" fill="none" stroke="{RED}" stroke-width="{w}" stroke-linecap="round"/>
   {head2}
-  <path d="{up}" fill="{INK}"/>
-  <path d="{low}" fill="{INK}"/>
+  {up}
+  {low}
 </svg>
 '''
 
 
+def icon_mid():
+    """32 x 32: the master's picture with larger tags and heavier strokes."""
+    up = tag("A", 12.5, 12, 13.5, 6.5, 2.1, 1.3, INK)
+    low = tag("a", 12.5, 19.5, 27, 6, 2.1, 1.3, INK)
+    head1 = arrow_head((27.5, 18.5), 90, 4.4, 5.4, RED)
+    head2 = arrow_head((4.5, 15.5), -90, 4.4, 5.4, RED)
+    return f'''<svg xmlns="http://www.w3.org/2000/svg" width="32" height="32" viewBox="0 0 32 32">
+  <defs>
+    <linearGradient id="ground" x1="0" y1="0" x2="0" y2="1">
+      <stop offset="0" stop-color="{YELLOW_HI}"/>
+      <stop offset="1" stop-color="{YELLOW_LO}"/>
+    </linearGradient>
+  </defs>
+  <rect x="0.5" y="0.5" width="31" height="31" rx="5" fill="url(#ground)" stroke="{YELLOW_EDGE}" stroke-width="1"/>
+  <path d="M 23 4 C 26 4 27.5 6 27.5 10 V 15" fill="none" stroke="{RED}" stroke-width="2.2" stroke-linecap="round"/>
+  {head1}
+  <path d="M 9 28 C 6 28 4.5 26 4.5 22 V 19" fill="none" stroke="{RED}" stroke-width="2.2" stroke-linecap="round"/>
+  {head2}
+  {up}
+  {low}
+</svg>
+'''
+
+
+# 16 x 16 drawn pixel by pixel: at this size outline letters blur, so the
+# letters and arrows are set on the pixel grid. K ink, R red, r half red.
+SMALL_PIXELS = [
+    "................",
+    ".........rRR....",
+    "..RRRRRRRRRRR...",
+    ".........rRR....",
+    "...KKK..........",
+    "..KK.KK.........",
+    "..KK.KK..KKKK...",
+    ".KK...KK.....KK.",
+    ".KKKKKKK..KKKKK.",
+    ".KK...KK.KK..KK.",
+    ".KK...KK.KK..KK.",
+    ".KK...KK..KKKKK.",
+    "....RRr.........",
+    "...RRRRRRRRRRR..",
+    "....RRr.........",
+    "................",
+]
+
+
+def pixel_runs(rows, key):
+    """Rectangles (x, y, w) covering each horizontal run of KEY in ROWS."""
+    for y, row in enumerate(rows):
+        x = 0
+        while x < len(row):
+            if row[x] == key:
+                start = x
+                while x < len(row) and row[x] == key:
+                    x += 1
+                yield start, y, x - start
+            else:
+                x += 1
+
+
 def icon_small():
-    """16 x 16, drawn on the pixel grid: A and a with a red arrow each way."""
-    up, _ = centred("dejavu-bold", "A", 9.5, 5, 7.5)
-    low, _ = centred("dejavu-bold", "a", 9.5, 11.5, 8.5)
+    """16 x 16: A and a with a red arrow each way, on the pixel grid."""
+    shapes = []
+    for key, fill, extra in (("K", INK, ""), ("R", RED, ""), ("r", RED, ' fill-opacity="0.45"')):
+        d = " ".join(f"M {x} {y} h {w} v 1 h {-w} Z" for x, y, w in pixel_runs(SMALL_PIXELS, key))
+        shapes.append(f'<path d="{d}" fill="{fill}"{extra}/>')
+    body = "\n  ".join(shapes)
     return f'''<svg xmlns="http://www.w3.org/2000/svg" width="16" height="16" viewBox="0 0 16 16">
   <rect x="0.5" y="0.5" width="15" height="15" rx="2.5" fill="{YELLOW_LO}" stroke="{YELLOW_EDGE}" stroke-width="1"/>
-  <path d="{up}" fill="{INK}"/>
-  <path d="{low}" fill="{INK}"/>
-  <path d="M 4 2 H 11" stroke="{RED}" stroke-width="1" fill="none"/>
-  {arrow_head((13.5, 2.5), 0, 3, 3, RED)}
-  <path d="M 5 13.5 H 12" stroke="{RED}" stroke-width="1" fill="none"/>
-  {arrow_head((2.5, 13.5), 180, 3, 3, RED)}
+  {body}
 </svg>
 '''
 
@@ -180,45 +263,73 @@ def banner():
     </linearGradient>
   </defs>
   <rect width="170" height="55" fill="url(#sky)"/>
+  <rect width="170" height="1" fill="#6C9BE8"/>
+  <rect y="54" width="170" height="1" fill="#0B2760"/>
   {shadow}
   <path d="{d}" fill="{RED}" stroke="{RED}" stroke-width="5" stroke-linejoin="round"/>
-  <path d="{d}" fill="#FFD60A"/>
+  <path d="{d}" fill="#FFD60A" stroke="#FFD60A" stroke-width="1" stroke-linejoin="round"/>
 </svg>
 '''
 
 
 # ---------------------------------------------------------------- illustration
 def illustration():
-    """83 x 84: a presenter with a pointer beside the words ここで整形."""
-    l1, _ = centred("ipagp", "ここで", 15, 57, 17, spacing=0)
-    l2, _ = centred("ipagp", "整形", 17, 58, 36, spacing=1)
+    """83 x 84: a presenter with a pointer beside the words ここで整形 on an easel board."""
+    l1, _ = centred("ipagp", "ここで", 16, 56.5, 17.5, spacing=0.5)
+    l2, _ = centred("ipagp", "整形", 19, 57, 38.5, spacing=1)
+    skin = "#F2C29A"
+    shirt = "#3C74C9"
+    shirt_dark = "#2D5DA6"
     return f'''<svg xmlns="http://www.w3.org/2000/svg" width="83" height="84" viewBox="0 0 83 84">
-  <rect width="83" height="84" fill="#F3F7FC"/>
+  <defs>
+    <linearGradient id="wall" x1="0" y1="0" x2="0" y2="1">
+      <stop offset="0" stop-color="#F7FAFE"/>
+      <stop offset="1" stop-color="#E3ECF7"/>
+    </linearGradient>
+  </defs>
+  <rect width="83" height="84" fill="url(#wall)"/>
+  <!-- floor shadows -->
+  <ellipse cx="17.5" cy="80.5" rx="11" ry="2" fill="#C9D5E6"/>
+  <ellipse cx="56" cy="80.5" rx="18" ry="1.8" fill="#C9D5E6"/>
+  <!-- easel legs -->
+  <path d="M 44 50 L 38 80 M 68 50 L 74 80 M 56 50 L 56 78" stroke="#9C6B3C" stroke-width="2.2" stroke-linecap="round" fill="none"/>
   <!-- board -->
-  <rect x="33.5" y="4.5" width="46" height="43" rx="3" fill="#FFFFFF" stroke="#9AA9BF" stroke-width="1"/>
-  <g transform="rotate(-3 57 26)">
-    <path d="{l1}" fill="{INK}" stroke="{INK}" stroke-width="0.6" stroke-linejoin="round"/>
-    <path d="{l2}" fill="{RED}" stroke="{RED}" stroke-width="0.6" stroke-linejoin="round"/>
+  <rect x="30.5" y="3.5" width="50" height="48" rx="2.5" fill="#FFFFFF" stroke="#8595AD" stroke-width="1"/>
+  <rect x="40" y="51" width="32" height="2.2" rx="1" fill="#9C6B3C"/>
+  <g transform="rotate(-3 56 27)">
+    <path d="{l1}" fill="{INK}" stroke="{INK}" stroke-width="0.7" stroke-linejoin="round"/>
+    <path d="{l2}" fill="{RED}" stroke="{RED}" stroke-width="0.7" stroke-linejoin="round"/>
   </g>
   <!-- presenter -->
-  <path d="M 12 80 L 12 66 L 16 66 L 16 80 Z M 19 80 L 19 66 L 23 66 L 23 80 Z" fill="#3B4254"/>
-  <path d="M 9 68 C 9 52 11 45 17.5 45 C 24 45 26 52 26 68 Z" fill="#3C74C9"/>
-  <line x1="23" y1="50" x2="33" y2="40" stroke="#3C74C9" stroke-width="4.5" stroke-linecap="round"/>
-  <line x1="33" y1="40" x2="46" y2="24" stroke="#8A5A2B" stroke-width="1.5" stroke-linecap="round"/>
-  <circle cx="33.5" cy="39.5" r="2.4" fill="#F2C29A"/>
-  <circle cx="17.5" cy="36" r="6.5" fill="#F2C29A"/>
-  <path d="M 11 35 C 11 27 24 27 24 35 C 21 32 14 32 11 35 Z" fill="#4A2F1E"/>
+  <path d="M 12.5 79.5 L 12.5 65 L 16.5 65 L 16.5 79.5 Z M 18.5 79.5 L 18.5 65 L 22.5 65 L 22.5 79.5 Z" fill="#3B4254"/>
+  <path d="M 10.5 80.5 h 6.5 v -1.8 h -5 Z M 18 80.5 h 6.5 l -1.5 -1.8 h -5 Z" fill="#2A2F3C"/>
+  <path d="M 8.5 67 C 8.5 52 10.5 45 17.5 45 C 24.5 45 26.5 52 26.5 67 Z" fill="{shirt}"/>
+  <path d="M 10.5 50 L 9 64" stroke="{shirt_dark}" stroke-width="3.6" stroke-linecap="round"/>
+  <circle cx="9" cy="65.2" r="1.9" fill="{skin}"/>
+  <path d="M 15.5 45.3 L 17.5 49 L 19.5 45.3 Z" fill="#FFFFFF"/>
+  <line x1="23.5" y1="50" x2="31.5" y2="40.5" stroke="{shirt}" stroke-width="4.2" stroke-linecap="round"/>
+  <line x1="32" y1="40" x2="39.5" y2="29.5" stroke="#7A4A22" stroke-width="1.4" stroke-linecap="round"/>
+  <circle cx="39.7" cy="29.2" r="1" fill="{RED}"/>
+  <circle cx="32.3" cy="39.6" r="2.3" fill="{skin}"/>
+  <rect x="15.8" y="40.5" width="3.4" height="4.5" fill="{skin}"/>
+  <circle cx="17.5" cy="35.5" r="6.5" fill="{skin}"/>
+  <path d="M 10.8 35 C 10.2 27 24.8 27 24.2 35 C 22 31.5 16 30.8 10.8 35 Z" fill="#4A2F1E"/>
+  <circle cx="15.2" cy="36" r="0.8" fill="#3A2A20"/>
+  <circle cx="20" cy="36" r="0.8" fill="#3A2A20"/>
+  <path d="M 15.6 38.6 Q 17.6 40 19.6 38.6" stroke="#B5654A" stroke-width="0.7" fill="none" stroke-linecap="round"/>
 </svg>
 '''
 
 
 def main():
     write("icon.svg", icon_master())
-    write("icon-small.svg", icon_small())
+    write("icon-16.svg", icon_small())
     write("banner.svg", banner())
     write("illustration.svg", illustration())
-    render("icon-small.svg", "icon-16.png", 16, 16)
-    for s in (32, 48, 128):
+    render("icon-16.svg", "icon-16.png", 16, 16)
+    write("icon-32.svg", icon_mid())
+    render("icon-32.svg", "icon-32.png", 32, 32)
+    for s in (48, 128):
         render("icon.svg", f"icon-{s}.png", s, s)
     render("banner.svg", "banner.png", 170, 55)
     render("illustration.svg", "illustration.png", 83, 84)
