@@ -6,6 +6,8 @@ packages=(g++ cmake ninja-build libgtest-dev libgmock-dev strace util-linux moun
 packages+=(lintian desktop-file-utils appstream man-db dpkg-dev file)
 # A FAT image, which folds case, for the file-name tests (kernel vfat or FUSE).
 packages+=(dosfstools fusefat)
+# The window: wxWidgets on GTK, its Japanese font, a display for its tests, the desktop's launches.
+packages+=(libwxgtk3.2-dev libglib2.0-dev libgtk-3-dev pkgconf fonts-ipafont-gothic xvfb xauth xdg-utils shared-mime-info)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
