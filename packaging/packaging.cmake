@@ -60,6 +60,8 @@ set(CPACK_DEBIAN_PACKAGE_SECTION text)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_HOMEPAGE ${ZORMIN_HOMEPAGE})
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
+# The window's texts are Japanese: without a Japanese font they show as boxes.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "fonts-japanese-gothic")
 set(CPACK_DEBIAN_PACKAGE_DESCRIPTION "change HTML tags and file names to upper or lower case
 Rewrites the HTML files of a folder so that the markup inside their tags
 (element and attribute names) is all upper case or all lower case, and
