@@ -9,12 +9,8 @@ set -euo pipefail
 # shellcheck source=bench/lib.sh
 . "$(dirname "$0")/lib.sh"
 
-[ -x /usr/bin/time ] || apt-get install -y --no-install-recommends time >/dev/null
 cmake --build "$here/build" --target replace_floor >/dev/null
 floor="$here/build/replace_floor"
-if [ ! -d "$work/corpus" ]; then
-  bash "$here/../shared/bench/build-perf-corpus.sh" "$work"
-fi
 corpus="$work/corpus"
 echo "corpus: $(find "$corpus" -type f | wc -l) files, $(du -sb "$corpus" | cut -f1) bytes"
 
