@@ -34,25 +34,58 @@ constexpr std::string_view kUsage =
     "Options:\n"
     "  --encoding E   auto (default), shift_jis, euc-jp, iso-2022-jp or utf-8.\n"
     "                 The bytes of Japanese characters are never changed.\n"
-    "  --yes          Answer Yes to every question.\n"
+    "  --yes          Answer every question so that the work goes on: convert\n"
+    "                 with type \"*.*\", go on after a rename that failed.\n"
     "\n"
-    "Exit status: 0 when all went well; 1 when some file failed, or for run and\n"
-    "names when nothing was done (no file listed or selected, a question answered\n"
-    "No); 2 for a usage error.\n";
+    "Messages go to standard error, with the system's reason where there is one.\n"
+    "In the list and in messages a line feed in a name is shown as \\n and a\n"
+    "backslash as \\\\.\n"
+    "\n"
+    "Exit status: 0 when all went well; 1 when some file failed, the folder could\n"
+    "not be read whole, or for run and names when nothing was done (no file listed\n"
+    "or selected, a question answered No); 2 for a usage error.\n";
 
 }  // namespace
+
+std::string ShowName(std::string_view name) {
+  std::string shown;
+  shown.reserve(name.size());
+  for (char c : name) {
+    if (c == '\n') {
+      shown.append("\\n");
+    } else if (c == '\\') {
+      shown.append("\\\\");
+    } else {
+      shown.push_back(c);
+    }
+  }
+  return shown;
+}
+
+void ConsoleSink::BeginFile(std::string_view name) {
+  m_subject = ShowName(name);
+  m_cause.clear();
+}
+
+void ConsoleSink::NoteCause(std::error_code error, std::string_view path) {
+  m_cause = error ? error.message() : std::string("in the way");
+  if (!path.empty()) m_cause.append(": ").append(ShowName(path));
+}
 
 MessageAnswer ConsoleSink::ShowMessage(std::string_view text, MessageButtons buttons, MessageIcon /*icon*/) {
   std::string line;
   if (!m_subject.empty()) line.append(m_subject).append(": ");
   line.append(text);
+  if (!m_cause.empty()) line.append(" (").append(m_cause).append(")");
+  m_cause.clear();
   if (buttons == MessageButtons::Ok) {
     std::cerr << line << '\n' << std::flush;
     return MessageAnswer::Ok;
   }
-  if (m_assumeYes) {
-    std::cerr << line << " [y/N] y (--yes)\n" << std::flush;
-    return MessageAnswer::Yes;
+  if (m_onYes) {
+    std::cerr << line << (*m_onYes == MessageAnswer::Yes ? " [y/N] y (--yes)\n" : " [y/N] n (--yes: go on)\n")
+              << std::flush;
+    return *m_onYes;
   }
   if (::isatty(STDIN_FILENO) == 0) {
     std::cerr << line << " [y/N] n (no terminal to ask)\n" << std::flush;

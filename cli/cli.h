@@ -5,6 +5,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <system_error>
 #include <vector>
 
 #include "convert/charset.h"
@@ -17,19 +18,28 @@ constexpr int kExitOk = 0;
 constexpr int kExitFailed = 1;
 constexpr int kExitUsage = 2;
 
-// Messages go to standard error, after the name of the file they are about.
-// A Yes/No question is answered Yes by --yes, asked on the terminal when
-// standard input is one, and otherwise answered No.
+// Messages go to standard error, after the name of the file they are about
+// and followed by the system's reason where the core noted one. A Yes/No
+// question is answered by --yes (with the answer that lets the work go on),
+// asked on the terminal when standard input is one, and otherwise answered No.
 class ConsoleSink : public MessageSink {
  public:
-  explicit ConsoleSink(bool assumeYes = false) : m_assumeYes(assumeYes) {}
+  // `onYes`: the answer --yes gives; none without --yes.
+  explicit ConsoleSink(std::optional<MessageAnswer> onYes = std::nullopt) : m_onYes(onYes) {}
   MessageAnswer ShowMessage(std::string_view text, MessageButtons buttons, MessageIcon icon) override;
-  void BeginFile(std::string_view name) override { m_subject = name; }
+  void BeginFile(std::string_view name) override;
+  void NoteCause(std::error_code error, std::string_view path) override;
 
  private:
-  bool m_assumeYes;
+  std::optional<MessageAnswer> m_onYes;
   std::string m_subject;
+  std::string m_cause;
 };
+
+// A name as the command line prints it, one to a line: a line feed is shown
+// as \n and a backslash as \\, so that every name is one line and can be told
+// from every other.
+std::string ShowName(std::string_view name);
 
 // The words of one command after its name, taken one at a time.
 class Args {

@@ -1,7 +1,9 @@
 // zormin-cli list, run and names: the window's commands on a folder.
 
+#include <sys/stat.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <iostream>
 #include <optional>
 #include <string>
@@ -94,18 +96,49 @@ bool Parse(Args& args, std::string_view command, Accepts accepts, FolderArgs& ou
   return true;
 }
 
+void ReportFolder(const std::string& folder, std::string_view what, const std::error_code& error) {
+  std::cerr << "zormin-cli: " << ShowName(folder) << ": " << what << error.message() << '\n';
+}
+
 // The list as the window would show it, with the entry named by --file
-// selected. Without --file, or with a name that is not listed, nothing is.
-void MakeList(const FolderArgs& args, VectorFileList& list) {
-  RefreshFileList(list, *args.folder, args.fileType);
-  if (!args.file) return;
+// selected. false, after saying why, when there is nothing to work on: a
+// folder that cannot be read, or a --file that is not in the list.
+bool MakeList(const FolderArgs& args, VectorFileList& list, FileListResult& read) {
+  read = RefreshFileList(list, *args.folder, args.fileType);
+  if (read.status == ListStatus::NotOpened) {
+    ReportFolder(*args.folder, "", read.error);
+    return false;
+  }
+  if (!args.file) return true;
   const auto& names = list.names();
   for (std::size_t i = 0; i < names.size(); ++i) {
     if (names[i] == *args.file) {
       list.Select(static_cast<long>(i));
-      return;
+      return true;
     }
   }
+  if (read.status == ListStatus::CutShort) {
+    ReportFolder(*args.folder, "the folder was not read completely: ", read.error);
+    return false;
+  }
+  const std::filesystem::path path = std::filesystem::path(*args.folder) / *args.file;
+  struct stat st {};
+  if (::lstat(path.c_str(), &st) != 0) {
+    std::cerr << "zormin-cli: " << ShowName(path.native()) << ": " << std::error_code(errno, std::generic_category()).message()
+              << '\n';
+  } else {
+    std::cerr << "zormin-cli: " << ShowName(path.native()) << ": not a listed file (type \"" << args.fileType << "\")\n";
+  }
+  return false;
+}
+
+// After the work: a folder read in part is a failure, whatever was done.
+int FinalStatus(const FolderArgs& args, const FileListResult& read, bool done) {
+  if (read.status == ListStatus::CutShort) {
+    ReportFolder(*args.folder, "the folder was not read completely: ", read.error);
+    return kExitFailed;
+  }
+  return done ? kExitOk : kExitFailed;
 }
 
 }  // namespace
@@ -114,27 +147,27 @@ int RunList(Args args) {
   FolderArgs parsed;
   if (!Parse(args, "list", Accepts{}, parsed)) return kExitUsage;
   VectorFileList list;
-  if (!RefreshFileList(list, *parsed.folder, parsed.fileType)) {
-    std::cerr << "zormin-cli: cannot read the folder '" << *parsed.folder << "'\n";
-    return kExitFailed;
-  }
+  FileListResult read;
+  if (!MakeList(parsed, list, read)) return kExitFailed;
   std::string out;
   for (const std::string& name : list.names()) {
-    out.append(name);
+    out.append(ShowName(name));
     out.push_back('\n');
   }
   if (!WriteFull(STDOUT_FILENO, out.data(), out.size())) {
-    std::cerr << "zormin-cli: cannot write the list\n";
+    std::cerr << "zormin-cli: cannot write the list: " << std::error_code(errno, std::generic_category()).message()
+              << '\n';
     return kExitFailed;
   }
-  return kExitOk;
+  return FinalStatus(parsed, read, true);
 }
 
 int RunRun(Args args) {
   FolderArgs parsed;
   if (!Parse(args, "run", Accepts{.target = true, .subFolder = true}, parsed)) return kExitUsage;
   VectorFileList list;
-  MakeList(parsed, list);
+  FileListResult read;
+  if (!MakeList(parsed, list, read)) return kExitFailed;
   ConversionOptions options;
   options.folder = *parsed.folder;
   options.fileType = parsed.fileType;
@@ -143,21 +176,24 @@ int RunRun(Args args) {
   options.overwrite = !parsed.subFolder.has_value();
   if (parsed.subFolder) options.subFolder = *parsed.subFolder;
   options.encoding = parsed.encoding;
-  ConsoleSink sink(parsed.yes);
-  return StartConversion(options, list, sink) == ConversionOutcome::Converted ? kExitOk : kExitFailed;
+  // --yes confirms a run over every file of type "*.*".
+  ConsoleSink sink(parsed.yes ? std::optional(MessageAnswer::Yes) : std::nullopt);
+  return FinalStatus(parsed, read, StartConversion(options, list, sink) == ConversionOutcome::Converted);
 }
 
 int RunNames(Args args) {
   FolderArgs parsed;
   if (!Parse(args, "names", Accepts{.target = true}, parsed)) return kExitUsage;
   VectorFileList list;
-  MakeList(parsed, list);
+  FileListResult read;
+  if (!MakeList(parsed, list, read)) return kExitFailed;
   NameCaseOptions options;
   options.folder = *parsed.folder;
   options.fileType = parsed.fileType;
   options.allFiles = parsed.all;
-  ConsoleSink sink(parsed.yes);
-  return ChangeNameCase(*parsed.mode, options, list, sink) == NameCaseOutcome::Renamed ? kExitOk : kExitFailed;
+  // The only question asks whether to stop after a failed rename: --yes goes on.
+  ConsoleSink sink(parsed.yes ? std::optional(MessageAnswer::No) : std::nullopt);
+  return FinalStatus(parsed, read, ChangeNameCase(*parsed.mode, options, list, sink) == NameCaseOutcome::Renamed);
 }
 
 }  // namespace zormin::cli

@@ -4,6 +4,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cerrno>
+
 #include "convert/text_convert.h"
 #include "core/file_io.h"
 
@@ -13,7 +15,9 @@ namespace fs = std::filesystem;
 
 namespace {
 
-ConvertResult Fail(MessageSink& sink, ConvertResult result) {
+std::error_code Errno(int error) { return {error, std::generic_category()}; }
+
+ConvertResult Fail(MessageSink& sink, ConvertResult result, std::error_code cause = {}, const fs::path& inTheWay = {}) {
   std::string_view message;
   switch (result) {
     case ConvertResult::InputNotOpened: message = text::kInputNotOpened; break;
@@ -23,6 +27,7 @@ ConvertResult Fail(MessageSink& sink, ConvertResult result) {
     case ConvertResult::ReadOnly: message = text::kReadOnly; break;
     case ConvertResult::Converted: return result;
   }
+  if (cause || !inTheWay.empty()) sink.NoteCause(cause, inTheWay.native());
   sink.ShowMessage(message, MessageButtons::Ok, MessageIcon::Exclamation);
   return result;
 }
@@ -35,26 +40,28 @@ ConvertResult ConvertFile(const fs::path& folder, const std::string& name, CaseM
                           const ConvertOptions& options, MessageSink& sink) {
   const fs::path input = folder / name;
   fs::path output = input;
+  std::error_code folderError;  // why the subfolder could not be made, if it could not
   if (!options.overwrite && !options.subFolder.empty()) {
-    std::error_code ignored;
-    fs::create_directory(folder / options.subFolder, ignored);  // an existing one is fine
+    fs::create_directory(folder / options.subFolder, folderError);
+    if (folderError.value() == EEXIST) folderError.clear();  // an existing one is fine
     output = folder / options.subFolder / name;
   }
 
   // A FIFO would block an ordinary open: open without waiting, then insist on
   // a regular file (which reads the same with O_NONBLOCK).
   UniqueFd in(::open(input.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
+  if (!in) return Fail(sink, ConvertResult::InputNotOpened, Errno(errno));
   struct stat inputStat {};
-  if (!in || ::fstat(in.get(), &inputStat) != 0 || !S_ISREG(inputStat.st_mode)) {
-    return Fail(sink, ConvertResult::InputNotOpened);
-  }
+  if (::fstat(in.get(), &inputStat) != 0) return Fail(sink, ConvertResult::InputNotOpened, Errno(errno));
+  if (S_ISDIR(inputStat.st_mode)) return Fail(sink, ConvertResult::InputNotOpened, Errno(EISDIR));
+  if (!S_ISREG(inputStat.st_mode)) return Fail(sink, ConvertResult::InputNotOpened);
 
   // The file the output replaces: the input itself (through its links) or the
   // copy in the subfolder. An empty subfolder name, or one that leads back to
   // the input, would write the input over itself.
   ReplaceTarget target;
   if (!options.overwrite && options.subFolder.empty()) return Fail(sink, ConvertResult::OutputNotOpened);
-  if (!ResolveReplaceTarget(output, target)) return Fail(sink, ConvertResult::OutputNotOpened);
+  if (!ResolveReplaceTarget(output, target)) return Fail(sink, ConvertResult::OutputNotOpened, Errno(errno));
   if (target.exists) {
     if (!options.overwrite && SameFile(target.st, inputStat)) return Fail(sink, ConvertResult::OutputNotOpened);
     if (!S_ISREG(target.st.st_mode)) return Fail(sink, ConvertResult::OutputNotOpened);
@@ -65,18 +72,24 @@ ConvertResult ConvertFile(const fs::path& folder, const std::string& name, CaseM
   // A file that bears the temporary name itself is never written through it.
   if (target.path.filename() == kTempFileName) return Fail(sink, ConvertResult::OutputNotOpened);
 
+  // A copy gets the original's permission bits; a replaced file keeps its own.
   ReplacementFile out;
-  if (!out.Create(target, kTempFileName)) return Fail(sink, ConvertResult::OutputNotOpened);
+  if (!out.Create(target, kTempFileName, options.overwrite ? nullptr : &inputStat)) {
+    const std::error_code cause = folderError && out.error().value() == ENOENT ? folderError : out.error();
+    return Fail(sink, ConvertResult::OutputNotOpened, cause, out.inTheWay());
+  }
 
   TextConvertOptions textOptions;
   textOptions.encoding = options.encoding;
-  switch (ConvertText(in.get(), out.fd(), mode, textOptions)) {
+  const StreamStatus status = ConvertText(in.get(), out.fd(), mode, textOptions);
+  const int error = errno;
+  switch (status) {
     case StreamStatus::Ok: break;
-    case StreamStatus::ReadFailed: return Fail(sink, ConvertResult::InputNotRead);
-    case StreamStatus::WriteFailed: return Fail(sink, ConvertResult::OutputNotWritten);
+    case StreamStatus::ReadFailed: return Fail(sink, ConvertResult::InputNotRead, Errno(error));
+    case StreamStatus::WriteFailed: return Fail(sink, ConvertResult::OutputNotWritten, Errno(error));
   }
   in.Reset();
-  if (!out.Commit()) return Fail(sink, ConvertResult::OutputNotWritten);
+  if (!out.Commit()) return Fail(sink, ConvertResult::OutputNotWritten, out.error(), out.inTheWay());
   return ConvertResult::Converted;
 }
 

@@ -21,7 +21,9 @@ enum class ConvertResult {
   ReadOnly = 5,         // "読み取り専用ファイルは上書きできません。"
 };
 
-// The temporary file an overwrite is written to, in the folder of the file.
+// The name the new content takes, in the folder of the file or of the copy,
+// for the moment between being written whole and replacing the file (or, on
+// a file system without unnamed files, all the while it is written).
 inline constexpr std::string_view kTempFileName = "zormin.tmp";
 
 struct ConvertOptions {
@@ -30,8 +32,11 @@ struct ConvertOptions {
   Encoding encoding = Encoding::Auto;
 };
 
-// Converts `folder`/`name` to `mode`. Shows its own message for every failure;
-// the caller adds none. The file stays as it was unless the result is Converted.
+// Converts `folder`/`name` to `mode`. Shows its own message for every failure,
+// after noting its cause with the sink; the caller adds none. The file stays
+// as it was unless the result is Converted. A replaced file keeps its mode,
+// owner and group exactly; a copy gets the file's permission bits less the
+// umask. Permissions that cannot be given exactly fail the conversion.
 ConvertResult ConvertFile(const std::filesystem::path& folder, const std::string& name, CaseMode mode,
                           const ConvertOptions& options, MessageSink& sink);
 

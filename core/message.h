@@ -5,6 +5,7 @@
 
 #include <cstddef>
 #include <string_view>
+#include <system_error>
 
 namespace zormin {
 
@@ -23,6 +24,10 @@ class MessageSink {
   // The file that the messages up to the next call are about. A message box
   // does not need it; the command line puts the name in front of each message.
   virtual void BeginFile(std::string_view /*name*/) {}
+  // What lies behind the failure the next message reports: the system's
+  // error, and the path of a file in the way (empty when none is). A message
+  // box shows the program's text alone; the command line adds the reason.
+  virtual void NoteCause(std::error_code /*error*/, std::string_view /*path*/) {}
   // A run over every listed file is about to start on file `index` (from 0)
   // of `total`, named `name`. Returning false stops the run before that file:
   // a file is never left half done. The window shows a progress dialog, the

@@ -28,6 +28,9 @@ inline constexpr std::string_view kAllConvertedLower = "全てのファイルの
 inline constexpr std::string_view kAllConvertedUpper = "全てのファイルの<タグ>を大文字に変換しました。";
 inline constexpr std::string_view kSelectedConvertedLower = "選択ファイルの<タグ>を小文字に変換しました。";
 inline constexpr std::string_view kSelectedConvertedUpper = "選択ファイルの<タグ>を大文字に変換しました。";
+// The file list: the folder could not be read to its end, so the list shows
+// only part of its files.
+inline constexpr std::string_view kFolderNotReadCompletely = "フォルダを最後まで読み込めませんでした。";
 // The file-name case change.
 inline constexpr std::string_view kRenameFailed = "リネームできませんでした。\n[ %s ]";
 inline constexpr std::string_view kRenameFailedStop = "リネームできませんでした。\n[ %s ]\n処理を中断しますか？";

@@ -7,6 +7,8 @@
 #include <algorithm>
 #include <cerrno>
 
+#include "convert/convert_file.h"
+#include "core/file_io.h"
 #include "folder/utf8.h"
 
 namespace zormin {
@@ -98,29 +100,32 @@ bool FileNameLess(std::string_view a, std::string_view b) {
   return a < b;  // the same but for case: by bytes, so the order is total
 }
 
-bool RefreshFileList(FileList& list, const std::filesystem::path& folder, std::string_view pattern) {
+FileListResult RefreshFileList(FileList& list, const std::filesystem::path& folder, std::string_view pattern) {
   list.Clear();
-  if (folder.empty()) return false;
+  if (folder.empty()) return {ListStatus::NoFolder, {}};
   DIR* dir = ::opendir(folder.c_str());
-  if (dir == nullptr) return false;
+  if (dir == nullptr) return {ListStatus::NotOpened, std::error_code(errno, std::generic_category())};
   const int folderFd = ::dirfd(dir);
   std::vector<std::string> names;
-  bool readWhole = true;
+  FileListResult result;
   for (;;) {
     errno = 0;
     const dirent* entry = ::readdir(dir);
     if (entry == nullptr) {
-      readWhole = errno == 0;
+      if (errno != 0) result = {ListStatus::CutShort, std::error_code(errno, std::generic_category())};
       break;
     }
     const std::string_view name(entry->d_name);
     if (!MatchFileType(pattern, name) || !IsListedFile(folderFd, *entry)) continue;
+    // A temporary file that a killed conversion left is no file of the user's;
+    // the next conversion in the folder removes it.
+    if (name == kTempFileName && IsMarkedTempFile(folder / name)) continue;
     names.emplace_back(name);
   }
   ::closedir(dir);
   std::sort(names.begin(), names.end(), [](const std::string& a, const std::string& b) { return FileNameLess(a, b); });
   for (std::string& name : names) list.Add(std::move(name));
-  return readWhole;
+  return result;
 }
 
 }  // namespace zormin

@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <string>
 #include <string_view>
+#include <system_error>
 #include <vector>
 
 namespace zormin {
@@ -55,13 +56,28 @@ bool MatchFileType(std::string_view pattern, std::string_view name);
 // names that differ only in case ordered by their bytes.
 bool FileNameLess(std::string_view a, std::string_view b);
 
+// How reading the folder went.
+enum class ListStatus {
+  Complete,   // every entry of the folder was looked at
+  NoFolder,   // no folder given: the list stays empty
+  NotOpened,  // the folder cannot be read (missing, not a folder, no access)
+  CutShort,   // an error ended the reading: the list holds what was read
+};
+
+struct FileListResult {
+  ListStatus status = ListStatus::Complete;
+  std::error_code error;  // why NotOpened or CutShort
+  explicit operator bool() const { return status == ListStatus::Complete; }
+};
+
 // Rebuilds `list` from the files of `folder` that match `pattern`, sorted by
 // FileNameLess; nothing is selected afterwards. An empty `folder` leaves the
 // list empty. Listed are regular files and symbolic links to regular files,
 // hidden ones too; never directories or links to them, FIFOs, devices,
-// sockets or links that lead nowhere, since no command can work on those.
-// Returns false when `folder` is empty or cannot be read (the list is then
-// empty); the window has nothing to say about that, the command line has.
-bool RefreshFileList(FileList& list, const std::filesystem::path& folder, std::string_view pattern);
+// sockets or links that lead nowhere, since no command can work on those;
+// nor a temporary file of a conversion that was killed (it bears our mark).
+// The result tells a complete list from one that an error cut short; the
+// list holds whatever was read either way.
+FileListResult RefreshFileList(FileList& list, const std::filesystem::path& folder, std::string_view pattern);
 
 }  // namespace zormin

@@ -1,13 +1,17 @@
 #include "folder/name_case.h"
 
+#include <dirent.h>
 #include <fcntl.h>
 #include <stdio.h>  // renameat2
 #include <sys/stat.h>
+#include <sys/xattr.h>
 #include <unistd.h>
 
 #include <cerrno>
+#include <climits>
 
 #include "convert/tag_scan.h"
+#include "core/file_io.h"
 #include "folder/utf8.h"
 
 namespace zormin {
@@ -34,19 +38,87 @@ bool Fail(std::error_code& ec, int error) {
   return false;
 }
 
-// Moves the file at `name` in `folder` to its name in `mode` case. If the
-// second step fails, the file goes back to `name`, so the temporary name is
-// left free.
-bool RenameEntry(const fs::path& folder, const std::string& name, CaseMode mode) {
-  if (!IsBareName(name)) return false;
+// Whether a rename of `from` to `newName` in `folder` failed because the file
+// system folds case and found the file itself under the new name, rather than
+// because another file (or another link) bears that name. The same single
+// inode under both names tells; where a file system numbers each name looked
+// up anew (FUSE does), no entry of the folder bearing the new name exactly does.
+bool FoundItself(const fs::path& folder, const fs::path& from, const std::string& newName) {
+  struct stat a {}, b {};
+  const fs::path to = folder / newName;
+  if (::lstat(from.c_str(), &a) != 0 || ::lstat(to.c_str(), &b) != 0) return false;
+  if (a.st_dev == b.st_dev && a.st_ino == b.st_ino) return a.st_nlink == 1;
+  DIR* dir = ::opendir(folder.c_str());
+  if (dir == nullptr) return false;
+  bool found = false, whole = true;
+  for (;;) {
+    errno = 0;
+    const dirent* entry = ::readdir(dir);
+    if (entry == nullptr) {
+      whole = errno == 0;
+      break;
+    }
+    if (newName == entry->d_name) {
+      found = true;
+      break;
+    }
+  }
+  ::closedir(dir);
+  return whole && !found;
+}
+
+// Moves the file at `name` in `folder` to its name in `mode` case. A name
+// already in that case is left alone. Where the file system tells case apart
+// this is one rename. Where it folds case, the rename to the new name finds
+// the file itself, and the file goes through kRenameTempName: marked with
+// its listed name first (where the file system keeps extended attributes),
+// so that a run killed in between can be undone, and with the ending
+// signals held back, so that no other end leaves it there. If the second
+// step fails, the file goes back to `name`.
+bool RenameEntry(const fs::path& folder, const std::string& name, CaseMode mode, std::error_code& ec,
+                 fs::path& inTheWay) {
+  ec.clear();
+  if (!IsBareName(name)) return Fail(ec, EINVAL);
+  const std::string newName = MapNameCase(name, mode);
+  if (newName == name) return true;
   const fs::path from = folder / name;
+  const fs::path to = folder / newName;
+  if (RenameNoReplace(from, to, ec)) return true;
+  if (ec.value() != EEXIST || !FoundItself(folder, from, newName)) return false;
+
   const fs::path temp = folder / kRenameTempName;
-  const fs::path to = folder / MapNameCase(name, mode);
-  std::error_code ec;
-  if (!RenameNoReplace(from, temp, ec)) return false;
-  if (RenameNoReplace(temp, to, ec)) return true;
-  (void)RenameNoReplace(temp, from, ec);
+  const bool marked = ::lsetxattr(from.c_str(), kRenameMark, name.data(), name.size(), 0) == 0;
+  const auto unmark = [marked](const fs::path& path) {
+    if (marked) (void)::lremovexattr(path.c_str(), kRenameMark);
+  };
+  SignalsHeld held;
+  if (!RenameNoReplace(from, temp, ec)) {
+    if (ec.value() == EEXIST) inTheWay = temp;
+    unmark(from);
+    return false;
+  }
+  if (RenameNoReplace(temp, to, ec)) {
+    unmark(to);
+    return true;
+  }
+  std::error_code ignored;
+  if (RenameNoReplace(temp, from, ignored)) unmark(from);
   return false;
+}
+
+// A file that a killed run left under kRenameTempName, marked with its
+// listed name, goes back to that name. true when one did.
+bool RestoreLeftover(const fs::path& folder) {
+  const fs::path temp = folder / kRenameTempName;
+  char value[NAME_MAX + 1];
+  const ssize_t size = ::lgetxattr(temp.c_str(), kRenameMark, value, sizeof value);
+  if (size <= 0) return false;
+  const std::string name(value, static_cast<std::size_t>(size));
+  if (!IsBareName(name) || name == kRenameTempName) return false;
+  std::error_code ec;
+  if (!RenameNoReplace(temp, folder / name, ec)) return false;
+  (void)::lremovexattr((folder / name).c_str(), kRenameMark);
+  return true;
 }
 
 }  // namespace
@@ -102,13 +174,24 @@ NameCaseOutcome ChangeNameCase(CaseMode mode, const NameCaseOptions& options, Fi
     sink.ShowMessage(text::kNoFolder, MessageButtons::Ok, MessageIcon::Error);
     return NameCaseOutcome::NoFolder;
   }
+  const long selected = list.Selected();
+  // A file hidden by a killed run is back in the list before the run starts.
+  if (RestoreLeftover(options.folder) && options.allFiles) {
+    RefreshFileList(list, options.folder, options.fileType);
+    list.Select(selected);
+  }
   if (list.Count() == 0) {
     sink.ShowMessage(text::kNoFiles, MessageButtons::Ok, MessageIcon::Exclamation);
     return NameCaseOutcome::NoFiles;
   }
 
-  const long selected = list.Selected();
   NameCaseOutcome outcome = NameCaseOutcome::Renamed;
+  std::error_code ec;
+  fs::path inTheWay;
+  const auto tellCause = [&] {
+    sink.NoteCause(ec, inTheWay.native());
+    inTheWay.clear();
+  };
   if (!options.allFiles) {
     const std::string name = selected >= 0 ? list.Text(static_cast<std::size_t>(selected)) : std::string();
     if (name.empty()) {
@@ -116,7 +199,8 @@ NameCaseOutcome ChangeNameCase(CaseMode mode, const NameCaseOptions& options, Fi
       outcome = NameCaseOutcome::NothingSelected;
     } else {
       sink.BeginFile(name);
-      if (!RenameEntry(options.folder, name, mode)) {
+      if (!RenameEntry(options.folder, name, mode, ec, inTheWay)) {
+        tellCause();
         sink.ShowMessage(WithName(text::kRenameFailed, name), MessageButtons::Ok, MessageIcon::Exclamation);
         outcome = NameCaseOutcome::Failed;
       }
@@ -130,8 +214,9 @@ NameCaseOutcome ChangeNameCase(CaseMode mode, const NameCaseOptions& options, Fi
         break;
       }
       sink.BeginFile(name);
-      if (RenameEntry(options.folder, name, mode)) continue;
+      if (RenameEntry(options.folder, name, mode, ec, inTheWay)) continue;
       outcome = NameCaseOutcome::Failed;
+      tellCause();
       if (sink.ShowMessage(WithName(text::kRenameFailedStop, name), MessageButtons::YesNo, MessageIcon::Exclamation) ==
           MessageAnswer::Yes) {
         outcome = NameCaseOutcome::Stopped;

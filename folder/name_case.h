@@ -14,9 +14,12 @@
 
 namespace zormin {
 
-// Every file is renamed through this name, so that a change of case alone is
-// a real rename on a file system that ignores case.
+// On a file system that folds case, a file is renamed through this name, so
+// that a change of case alone is a real rename.
 inline constexpr std::string_view kRenameTempName = "pelvad_temp_name.tmp";
+// The extended attribute that holds the listed name of a file while it bears
+// kRenameTempName.
+inline constexpr const char* kRenameMark = "user.zormin.name";
 
 struct NameCaseOptions {
   std::filesystem::path folder;    // the selected folder; empty: none yet
@@ -53,10 +56,12 @@ namespace detail {
 bool RenameByLink(const std::filesystem::path& from, const std::filesystem::path& to, std::error_code& ec);
 }  // namespace detail
 
-// Renames the selected entry of `list`, or every entry, to `mode` case, by
-// way of kRenameTempName. A file that cannot take its new name keeps its
-// listed name. Afterwards the list is rebuilt and the entry at the position
-// selected before is selected again (none if there is none there).
+// Renames the selected entry of `list`, or every entry, to `mode` case; by
+// way of kRenameTempName only where the file system folds case. A file that
+// cannot take its new name keeps its listed name, and no file is ever left
+// under the temporary name but by a kill; a file so left (and marked) gets its
+// listed name back first. Afterwards the list is rebuilt and the entry at the
+// position selected before is selected again (none if there is none there).
 NameCaseOutcome ChangeNameCase(CaseMode mode, const NameCaseOptions& options, FileList& list, MessageSink& sink);
 
 }  // namespace zormin

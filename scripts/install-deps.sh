@@ -2,6 +2,8 @@
 # Installs the Debian packages the project needs to build and test, where missing.
 set -euo pipefail
 packages=(g++ cmake ninja-build libgtest-dev libgmock-dev strace util-linux mount)
+# A FAT image, which folds case, for the file-name tests (kernel vfat or FUSE).
+packages+=(dosfstools fusefat)
 missing=()
 # gettext: the command line's message catalogs; locales: its Japanese locale;
 # time: the benchmarks' peak-memory figures.

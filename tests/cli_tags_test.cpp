@@ -48,7 +48,7 @@ TEST_F(CliTagsTest, GoesOnAfterAFailedFileAndReportsIt) {
   WriteFileBytes(dir() / "b.htm", "<B>\n");
   const auto result = RunProcess({ZORMIN_CLI, "tags", "--lower", "a.htm", "missing.htm", "b.htm"}, {}, dir());
   EXPECT_EQ(result.exitCode, 1);
-  EXPECT_EQ(result.err, "missing.htm: " + std::string(text::kInputNotOpened) + "\n");
+  EXPECT_EQ(result.err, "missing.htm: " + std::string(text::kInputNotOpened) + " (No such file or directory)\n");
   EXPECT_EQ(ReadFileBytes(dir() / "a.htm"), "<a>\r\n");
   EXPECT_EQ(ReadFileBytes(dir() / "b.htm"), "<b>\r\n");
 

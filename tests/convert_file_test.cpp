@@ -7,13 +7,17 @@
 #include <sys/mount.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
+#include <sys/xattr.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <csignal>
+#include <cstring>
 
 #include <string>
 #include <vector>
 
+#include "core/file_io.h"
 #include "test_util.h"
 
 namespace zormin {
@@ -139,14 +143,67 @@ TEST_F(ConvertFileTest, CopyThatIsAHardLinkToTheInputIsRefused) {
   EXPECT_EQ(ReadFileBytes(dir() / "a.htm"), kHtml);
 }
 
-// A leftover file under the temporary name is not ours to cut: the conversion
-// is refused and both files stay.
-TEST_F(ConvertFileTest, ExistingTemporaryFileIsNeverOverwritten) {
-  WriteFileBytes(dir() / "a.htm", kHtml);
-  WriteFileBytes(dir() / "zormin.tmp", "someone's data");
-  EXPECT_EQ(Convert("a.htm"), ConvertResult::OutputNotOpened);
-  EXPECT_EQ(ReadFileBytes(dir() / "a.htm"), kHtml);
-  EXPECT_EQ(ReadFileBytes(dir() / "zormin.tmp"), "someone's data");
+// A file under the temporary name, beside the file or in the subfolder: a
+// leftover of ours (it bears our mark) goes and the conversion is done; a file
+// of anyone else is never touched, and the message says it is in the way.
+TEST_F(ConvertFileTest, TemporaryNameTakenByALeftoverOrByAnotherFile) {
+  WriteFileBytes(dir() / "probe", "");
+  if (setxattr((dir() / "probe").c_str(), kTempFileMark, "", 0, 0) != 0) {
+    GTEST_SKIP() << "no user extended attributes in " << dir() << ": " << strerror(errno);
+  }
+  fs::create_directory(dir() / "NewFolder");
+  for (const bool overwrite : {true, false}) {
+    const fs::path temp = (overwrite ? dir() : dir() / "NewFolder") / "zormin.tmp";
+    for (const bool ours : {true, false}) {
+      SCOPED_TRACE(std::string(overwrite ? "in place, " : "copy, ") + (ours ? "ours" : "someone's"));
+      WriteFileBytes(dir() / "a.htm", kHtml);
+      WriteFileBytes(temp, "half a file");
+      if (ours) ASSERT_EQ(setxattr(temp.c_str(), kTempFileMark, "a.htm", 5, 0), 0);
+      sink = {};
+      const fs::path output = overwrite ? dir() / "a.htm" : dir() / "NewFolder" / "a.htm";
+      fs::remove(dir() / "NewFolder" / "a.htm");
+      if (ours) {
+        EXPECT_EQ(Convert("a.htm", overwrite), ConvertResult::Converted);
+        EXPECT_EQ(ReadFileBytes(output), kLower);
+        EXPECT_FALSE(fs::exists(temp));
+      } else {
+        EXPECT_EQ(Convert("a.htm", overwrite), ConvertResult::OutputNotOpened);
+        EXPECT_EQ(ReadFileBytes(dir() / "a.htm"), kHtml);
+        EXPECT_EQ(ReadFileBytes(temp), "half a file");
+        EXPECT_EQ(sink.causes, (std::vector<RecordingSink::Cause>{{std::make_error_code(std::errc::file_exists), temp}}));
+        fs::remove(temp);
+      }
+    }
+  }
+}
+
+// The mode of a replaced file is its own, exactly; a copy gets the mode of
+// the original less the umask, without the set-id bits, as cp gives it.
+TEST_F(ConvertFileTest, ModeIsKeptAndNeverWidened) {
+  struct Row {
+    mode_t mode;
+    mode_t copy;  // under umask 022
+  };
+  const Row rows[] = {{0600, 0600}, {0640, 0640}, {0755, 0755}, {02750, 0750}, {0666, 0644}};
+  const mode_t oldMask = umask(022);
+  fs::create_directory(dir() / "NewFolder");
+  for (const Row& row : rows) {
+    SCOPED_TRACE(::testing::Message() << std::oct << row.mode);
+    WriteFileBytes(dir() / "a.htm", kHtml);
+    ASSERT_EQ(chmod((dir() / "a.htm").c_str(), row.mode), 0);
+    // An earlier copy's mode does not count: the copy is the original's.
+    WriteFileBytes(dir() / "NewFolder" / "a.htm", "old copy");
+    ASSERT_EQ(chmod((dir() / "NewFolder" / "a.htm").c_str(), 0666), 0);
+    EXPECT_EQ(Convert("a.htm", false), ConvertResult::Converted);
+    EXPECT_EQ(Convert("a.htm"), ConvertResult::Converted);
+    struct stat inPlace {}, copy {};
+    ASSERT_EQ(stat((dir() / "a.htm").c_str(), &inPlace), 0);
+    ASSERT_EQ(stat((dir() / "NewFolder" / "a.htm").c_str(), &copy), 0);
+    EXPECT_EQ(inPlace.st_mode & 07777, row.mode);
+    EXPECT_EQ(copy.st_mode & 07777, row.copy);
+    EXPECT_EQ(ReadFileBytes(dir() / "NewFolder" / "a.htm"), kLower);
+  }
+  umask(oldMask);
 }
 
 TEST_F(ConvertFileTest, ReadOnlyFileIsNotReplaced) {
@@ -258,58 +315,68 @@ TEST_F(ConvertFileTest, AnotherUserWithoutWriteAccess) {
   EXPECT_EQ(ReadFileBytes(dir() / "shared.htm"), kHtml);
 }
 
-// I/O errors at chosen system calls, injected by strace into the command line.
-TEST_F(ConvertFileTest, InjectedIoErrorsAreReportedAndLoseNothing) {
+// Failures at chosen system calls, injected by strace into the command line:
+// each one leaves the file as it was, with its mode, and says why.
+TEST_F(ConvertFileTest, InjectedFailuresAreReportedAndLoseNothing) {
   if (!Works(kStraceProbe)) GTEST_SKIP() << "strace is not installed or cannot trace here";
   struct Case {
-    const char* path;    // the file whose calls fail
+    const char* path;    // only the calls on this file fail; none: the first call anywhere
     const char* inject;  // strace's -e inject=...
     std::string_view message;
+    const char* reason;
   };
-  const std::vector<Case> cases = {
-      {"a.htm", "read:error=EIO", text::kInputNotRead},
-      {"zormin.tmp", "write:error=EIO", text::kOutputNotWritten},
-      {"zormin.tmp", "write:error=ENOSPC", text::kOutputNotWritten},
-      {"zormin.tmp", "close:error=EIO", text::kOutputNotWritten},
-      {"zormin.tmp", "rename:error=EXDEV", text::kOutputNotWritten},
+  std::vector<Case> cases = {
+      {"a.htm", "read:error=EIO", text::kInputNotRead, "Input/output error"},
+      {nullptr, "write:error=EIO", text::kOutputNotWritten, "Input/output error"},
+      {nullptr, "write:error=ENOSPC", text::kOutputNotWritten, "No space left on device"},
+      {nullptr, "fchmod:error=EPERM", text::kOutputNotWritten, "Operation not permitted"},
+      {"zormin.tmp", "linkat:error=ENOSPC", text::kOutputNotWritten, "No space left on device"},
+      {"zormin.tmp", "rename:error=EXDEV", text::kOutputNotWritten, "Invalid cross-device link"},
   };
+  // The owner is kept where it can be, and must be: as root, a refused chown
+  // abandons the replacement too.
+  if (IsRoot()) cases.push_back({nullptr, "fchown:error=EPERM", text::kOutputNotWritten, "Operation not permitted"});
   const fs::path file = dir() / "a.htm";
   for (const Case& c : cases) {
     SCOPED_TRACE(c.inject);
     WriteFileBytes(file, kHtml);
-    const auto result = RunProcess({"/usr/bin/strace", "-f", "-o", "/dev/null", "-P", (dir() / c.path).string(),
-                                    "-e", std::string("inject=") + c.inject, ZORMIN_CLI, "tags", "--lower", file.string()});
+    fs::permissions(file, fs::perms(0640));
+    if (IsRoot()) ASSERT_EQ(chown(file.c_str(), 65534, 65534), 0);
+    std::vector<std::string> argv = {"/usr/bin/strace", "-f", "-o", "/dev/null"};
+    if (c.path != nullptr) argv.insert(argv.end(), {"-P", (dir() / c.path).string()});
+    const std::string call = std::string(c.inject).substr(0, std::string(c.inject).find(':'));
+    argv.insert(argv.end(), {"-e", "trace=" + call, "-e", std::string("inject=") + c.inject + (c.path ? "" : ":when=1"),
+                             ZORMIN_CLI, "tags", "--lower", file.string()});
+    const auto result = RunProcess(argv);
     EXPECT_EQ(result.exitCode, 1) << result.err;
-    EXPECT_EQ(result.err, file.string() + ": " + std::string(c.message) + "\n");
+    EXPECT_EQ(result.err, file.string() + ": " + std::string(c.message) + " (" + c.reason + ")\n");
     EXPECT_EQ(ReadFileBytes(file), kHtml);
+    EXPECT_EQ(fs::status(file).permissions(), fs::perms(0640));
     EXPECT_EQ(Names(dir()), std::vector<std::string>{"a.htm"});
   }
 }
 
-// Stopped by a signal while writing, the command line leaves the file as it
-// was and no temporary file behind. strace holds the first write to the
-// temporary file for a second, so that the signal comes in the middle.
-TEST_F(ConvertFileTest, InterruptedConversionLeavesNoTemporaryFile) {
+// A signal while the file is written leaves the original; one that comes
+// while the finished file bears the temporary name waits until it has
+// replaced the original. Either way no temporary file is left. strace sends
+// the signal as the program enters the call.
+TEST_F(ConvertFileTest, SignalLeavesNoTemporaryFile) {
   if (!Works(kStraceProbe)) GTEST_SKIP() << "strace is not installed or cannot trace here";
-  const fs::path file = dir() / "a.htm", temp = dir() / "zormin.tmp";
-  WriteFileBytes(file, kHtml);
-  const pid_t tracer = fork();
-  if (tracer == 0) {
-    execl("/usr/bin/strace", "strace", "-f", "-o", "/dev/null", "-P", temp.c_str(), "-e",
-          "inject=write:delay_enter=1000000", ZORMIN_CLI, "tags", "--lower", file.c_str(), nullptr);
-    _exit(127);
+  const fs::path file = dir() / "a.htm";
+  struct Case {
+    const char* call;
+    std::string after;
+  };
+  for (const Case& c : {Case{"write", kHtml}, Case{"linkat", kLower}}) {
+    SCOPED_TRACE(c.call);
+    WriteFileBytes(file, kHtml);
+    const auto result = RunProcess({"/usr/bin/strace", "-f", "-o", "/dev/null", "-e", std::string("trace=") + c.call, "-e",
+                                    std::string("inject=") + c.call + ":signal=SIGTERM:when=1", ZORMIN_CLI, "tags",
+                                    "--lower", file.string()});
+    EXPECT_EQ(result.exitCode, -1);  // ended by the signal
+    EXPECT_EQ(ReadFileBytes(file), c.after);
+    EXPECT_EQ(Names(dir()), std::vector<std::string>{"a.htm"});
   }
-  for (int i = 0; i < 500 && !fs::exists(temp); ++i) usleep(10000);
-  ASSERT_TRUE(fs::exists(temp));
-  usleep(200000);  // on to the held write
-  // The converter is strace's child.
-  const std::string children = ReadFileBytes("/proc/" + std::to_string(tracer) + "/task/" + std::to_string(tracer) + "/children");
-  const pid_t converter = static_cast<pid_t>(std::stol(children));
-  ASSERT_EQ(kill(converter, SIGTERM), 0);
-  int status = 0;
-  waitpid(tracer, &status, 0);
-  EXPECT_EQ(ReadFileBytes(file), kHtml);
-  EXPECT_EQ(Names(dir()), std::vector<std::string>{"a.htm"});
 }
 
 // Real Japanese files: every character survives, in place and as a copy.

@@ -105,12 +105,14 @@ TEST_F(RefreshFileListTest, ClearsListAndSelectionWhateverHappens) {
   EXPECT_EQ(list.Selected(), -1);
 
   list.Select(1);
-  EXPECT_FALSE(RefreshFileList(list, "", "*.htm"));  // no folder selected
+  EXPECT_EQ(RefreshFileList(list, "", "*.htm").status, ListStatus::NoFolder);
   EXPECT_EQ(list.Count(), 0u);
   EXPECT_EQ(list.Selected(), -1);
 
   list.Add("stale.htm");
-  EXPECT_FALSE(RefreshFileList(list, dir() / "missing", "*.htm"));
+  const FileListResult missing = RefreshFileList(list, dir() / "missing", "*.htm");
+  EXPECT_EQ(missing.status, ListStatus::NotOpened);
+  EXPECT_EQ(missing.error, std::errc::no_such_file_or_directory);
   EXPECT_EQ(list.Count(), 0u);
 }
 

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "core/texts.h"
 #include "test_util.h"
 
 extern char** environ;
@@ -36,10 +37,12 @@ class FolderCliTest : public testing::TempDirTest {
   }
   std::string Read(const std::string& name) { return testing::ReadFileBytes(folder / name); }
 
-  // Runs zormin-cli with `args` and FOLDER last, standard input not a terminal.
-  CliResult Cli(std::vector<std::string> args, bool withFolder = true) {
+  // Runs zormin-cli with `args` and FOLDER last, standard input not a
+  // terminal; under `wrapper` (strace and its options) if one is given.
+  CliResult Cli(std::vector<std::string> args, bool withFolder = true, std::vector<std::string> wrapper = {}) {
     if (withFolder) args.push_back(folder.string());
-    std::vector<std::string> words = {ZORMIN_CLI};
+    std::vector<std::string> words = wrapper;
+    words.push_back(ZORMIN_CLI);
     words.insert(words.end(), args.begin(), args.end());
     std::vector<char*> argv;
     for (std::string& word : words) argv.push_back(word.data());
@@ -76,9 +79,34 @@ TEST_F(FolderCliTest, ListPrintsTheNamesInListOrder) {
   EXPECT_EQ(r.out, "A.HTM\nb.htm\n");
   r = Cli({"list", "--type", "*.*"});
   EXPECT_EQ(r.out, "A.HTM\nb.htm\nc.txt\n");
-  r = Cli({"list", (dir() / "missing").string()}, false);
-  EXPECT_EQ(r.status, 1);
-  EXPECT_EQ(r.out, "");
+
+  // One name a line: a line feed in a name, and so a backslash, is escaped.
+  Write("x\ny.htm");
+  Write("x\\ny.htm");
+  r = Cli({"list"});
+  EXPECT_EQ(r.out, "A.HTM\nb.htm\nx\\ny.htm\nx\\\\ny.htm\n");
+}
+
+// A folder that cannot be read is reported as such, by every command, and
+// nothing is done.
+TEST_F(FolderCliTest, FolderThatCannotBeRead) {
+  testing::WriteFileBytes(dir() / "file", "");
+  const struct {
+    fs::path folder;
+    const char* reason;
+  } folders[] = {{dir() / "missing", "No such file or directory"}, {dir() / "file", "Not a directory"}};
+  for (const auto& f : folders) {
+    for (const std::vector<std::string>& args :
+         {std::vector<std::string>{"list"}, {"run", "--lower", "--all"}, {"names", "--lower", "--all"}}) {
+      SCOPED_TRACE(f.folder.string() + " " + args.front());
+      std::vector<std::string> call = args;
+      call.push_back(f.folder.string());
+      const CliResult r = Cli(call, false);
+      EXPECT_EQ(r.status, 1);
+      EXPECT_EQ(r.out, "");
+      EXPECT_EQ(r.err, "zormin-cli: " + f.folder.string() + ": " + f.reason + "\n");
+    }
+  }
 }
 
 TEST_F(FolderCliTest, RunConvertsAndTellsByItsExitStatus) {
@@ -91,12 +119,14 @@ TEST_F(FolderCliTest, RunConvertsAndTellsByItsExitStatus) {
   const Row rows[] = {
       {{"run", "--lower", "--all"}, 0, "<html></html>\r\n", "全てのファイルの<タグ>を小文字に変換しました。"},
       {{"run", "--lower", "--file", "a.htm"}, 0, "<html></html>\r\n", "選択ファイルの<タグ>を小文字に変換しました。"},
-      {{"run", "--lower", "--file", "b.txt"}, 1, "<Html></Html>\r\n", "選択ファイルがありません。"},  // not listed
+      {{"run", "--lower", "--file", "b.htm"}, 1, "<Html></Html>\r\n", "b.htm: No such file or directory\n"},
+      {{"run", "--lower", "--file", "c.txt"}, 1, "<Html></Html>\r\n", "c.txt: not a listed file (type \"*.htm\")\n"},
       {{"run", "--lower"}, 1, "<Html></Html>\r\n", "選択ファイルがありません。"},
       {{"run", "--upper", "--all", "--type", "*.*"}, 1, "<Html></Html>\r\n", "(no terminal to ask)"},
       {{"run", "--upper", "--all", "--type", "*.*", "--yes"}, 0, "<HTML></HTML>\r\n", "大文字に変換しました。"},
       {{"run", "--lower", "--all", "--subfolder", "out"}, 0, "<Html></Html>\r\n", "全てのファイル"},
   };
+  Write("c.txt");
   for (const Row& row : rows) {
     SCOPED_TRACE(::testing::PrintToString(row.args));
     Write("a.htm");
@@ -121,6 +151,50 @@ TEST_F(FolderCliTest, NamesRenamesAndFailsOnATakenName) {
   EXPECT_NE(r.err.find("リネームできませんでした。\n[ index.htm ]"), std::string::npos) << r.err;
   EXPECT_EQ(Read("index.htm"), "other");
   EXPECT_TRUE(fs::exists(folder / "B.HTM"));
+  EXPECT_NE(r.err.find("(File exists)"), std::string::npos) << r.err;
+
+  // --yes answers the question so that the renaming goes on.
+  Write("c.htm");
+  r = Cli({"names", "--upper", "--all", "--yes"});
+  EXPECT_EQ(r.status, 1);
+  EXPECT_NE(r.err.find("[y/N] n (--yes: go on)"), std::string::npos) << r.err;
+  EXPECT_TRUE(fs::exists(folder / "C.HTM"));
+}
+
+// A folder whose reading an I/O error cuts short: each command does what it
+// can with what was read, then says so and fails. strace fails the second
+// read of the folder; the first has read every entry.
+TEST_F(FolderCliTest, ListingCutShortIsAFailure) {
+  if (testing::RunProcess({"/usr/bin/strace", "-o", "/dev/null", "/bin/true"}).exitCode != 0) {
+    GTEST_SKIP() << "strace is not installed or cannot trace here";
+  }
+  const std::vector<std::string> strace = {"/usr/bin/strace", "-f", "-o", "/dev/null", "-e", "trace=getdents64",
+                                           "-e", "inject=getdents64:error=EIO:when=2"};
+  const std::string report = "zormin-cli: " + folder.string() + ": the folder was not read completely: Input/output error\n";
+  Write("a.htm");
+  CliResult r = Cli({"list"}, true, strace);
+  EXPECT_EQ(r.status, 1);
+  EXPECT_EQ(r.out, "a.htm\n");
+  EXPECT_EQ(r.err, report);
+
+  r = Cli({"run", "--lower", "--all"}, true, strace);
+  EXPECT_EQ(r.status, 1);
+  EXPECT_EQ(Read("a.htm"), "<html></html>\r\n");
+  EXPECT_TRUE(r.err.ends_with(report)) << r.err;
+
+  r = Cli({"names", "--upper", "--all"}, true, strace);
+  EXPECT_EQ(r.status, 1);
+  EXPECT_TRUE(fs::exists(folder / "A.HTM"));
+  EXPECT_TRUE(r.err.ends_with(report)) << r.err;
+}
+
+// The name a message is about is shown on one line.
+TEST_F(FolderCliTest, MessagesShowANameWithALineFeedEscaped) {
+  Write("x\ny.htm");
+  fs::permissions(folder / "x\ny.htm", fs::perms(0444));
+  const CliResult r = Cli({"run", "--lower", "--all"});
+  EXPECT_EQ(r.status, 1);
+  EXPECT_EQ(r.err, "x\\ny.htm: " + std::string(text::kReadOnly) + "\n");
 }
 
 TEST_F(FolderCliTest, UsageErrors) {

@@ -92,8 +92,15 @@ class RecordingSink : public MessageSink {
     return answer;
   }
   void BeginFile(std::string_view name) override { files.emplace_back(name); }
+  void NoteCause(std::error_code error, std::string_view path) override { causes.push_back({error, std::string(path)}); }
 
+  struct Cause {
+    std::error_code error;
+    std::string path;
+    bool operator==(const Cause&) const = default;
+  };
   std::vector<ShownMessage> messages;
+  std::vector<Cause> causes;
   std::vector<std::string> files;
   std::deque<MessageAnswer> answers;
 };
