@@ -30,6 +30,7 @@ using testing::RunProcess;
 using testing::ShownMessage;
 using testing::WriteFileBytes;
 namespace fs = std::filesystem;
+using namespace std::string_literals;
 
 constexpr CaseMode L = CaseMode::Lower;
 const std::string kHtml = "<HTML>\n<BODY BGCOLOR=#FFFFFF>Text</BODY>\n</HTML>\n";
@@ -61,6 +62,26 @@ class ConvertFileTest : public testing::TempDirTest {
   }
   RecordingSink sink;
 };
+
+// Where binary files are skipped, one is left alone with its own message; a
+// text file is converted whole, from its first byte, after being looked at.
+TEST_F(ConvertFileTest, SkipsABinaryFileWhereAsked) {
+  const std::string png = "\x89PNG\r\n\x1A\n\0\0\0\rIHDR<A>\n"s;
+  const std::string longText = std::string(40000, 'A') + "\n" + kHtml + "\x01";  // SOH past the first block
+  WriteFileBytes(dir() / "a.png", png);
+  WriteFileBytes(dir() / "long.htm", longText);
+  ConvertOptions options;
+  options.skipBinary = true;
+  EXPECT_EQ(ConvertFile(dir(), "a.png", L, options, sink), ConvertResult::NotText);
+  EXPECT_EQ(ReadFileBytes(dir() / "a.png"), png);
+  EXPECT_EQ(sink.messages, std::vector{Message(text::kNotText)});
+  EXPECT_EQ(ConvertFile(dir(), "long.htm", L, options, sink), ConvertResult::Converted);
+  EXPECT_EQ(ReadFileBytes(dir() / "long.htm"), std::string(40000, 'A') + "\r\n" + kLower + "\x01");
+
+  options.skipBinary = false;
+  EXPECT_EQ(ConvertFile(dir(), "a.png", L, options, sink), ConvertResult::Converted);
+  EXPECT_NE(ReadFileBytes(dir() / "a.png"), png);  // the window converts what it lists
+}
 
 TEST_F(ConvertFileTest, OverwriteReplacesTheFileAndKeepsItsMode) {
   WriteFileBytes(dir() / "a.htm", kHtml);
