@@ -18,6 +18,7 @@ constexpr CoreText kCoreTexts[] = {
     {text::kOutputNotWritten, N_("cannot write the output file")},
     {text::kInputNotRead, N_("cannot read the file")},
     {text::kReadOnly, N_("a read-only file is not overwritten")},
+    {text::kNotText, N_("not text: skipped")},
     {text::kNoFolder, N_("no folder selected")},
     {text::kNoFiles, N_("no files to convert")},
     {text::kNothingSelected, N_("no file selected")},
@@ -26,6 +27,7 @@ constexpr CoreText kCoreTexts[] = {
     {text::kAllConvertedUpper, N_("the tags of all files are now upper case")},
     {text::kSelectedConvertedLower, N_("the tags of the file are now lower case")},
     {text::kSelectedConvertedUpper, N_("the tags of the file are now upper case")},
+    {text::kFolderNotReadCompletely, N_("the folder was not read completely")},
     {text::kRenameFailed, N_("cannot rename\n[ %s ]")},
     {text::kRenameFailedStop, N_("cannot rename\n[ %s ]\nStop here?")},
 };
@@ -50,11 +52,15 @@ void SetUpMessages() {
   }
 }
 
-std::string FillIn(std::string_view format, std::string_view value) {
-  std::string text(format);
-  const std::size_t at = text.find("%s");
-  if (at != std::string::npos) text.replace(at, 2, value);
-  return text;
+std::string FillIn(std::string_view format, std::initializer_list<std::string_view> values) {
+  std::string text;
+  const std::string_view* value = values.begin();
+  std::size_t from = 0;
+  for (std::size_t at; value != values.end() && (at = format.find("%s", from)) != std::string_view::npos; ++value) {
+    text.append(format.substr(from, at - from)).append(*value);
+    from = at + 2;
+  }
+  return text.append(format.substr(from));
 }
 
 std::string LocalText(std::string_view coreText) {
@@ -68,7 +74,7 @@ std::string LocalText(std::string_view coreText) {
     const std::string_view after = known.core.substr(at + 2);
     if (coreText.size() >= before.size() + after.size() && coreText.starts_with(before) &&
         coreText.ends_with(after)) {
-      return FillIn(_(known.english), coreText.substr(before.size(), coreText.size() - before.size() - after.size()));
+      return FillIn(_(known.english), {coreText.substr(before.size(), coreText.size() - before.size() - after.size())});
     }
   }
   return std::string(coreText);

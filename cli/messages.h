@@ -6,6 +6,7 @@
 
 #include <libintl.h>
 
+#include <initializer_list>
 #include <span>
 #include <string>
 #include <string_view>
@@ -35,8 +36,8 @@ void BindMessages(const char* localeDir);
 // template. A text not known here is returned as it is.
 std::string LocalText(std::string_view coreText);
 
-// `format` with its first "%s" replaced by `value`.
-std::string FillIn(std::string_view format, std::string_view value);
+// `format` with each "%s" replaced by the next of `values`, in order.
+std::string FillIn(std::string_view format, std::initializer_list<std::string_view> values);
 
 // The core's texts and their English versions, for the catalog's test.
 struct CoreText {

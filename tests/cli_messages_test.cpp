@@ -29,14 +29,14 @@ TEST_F(CatalogTest, CoreTextsAreEnglishUnderCAndThemselvesUnderJapanese) {
   ASSERT_TRUE(UseLocale("C.UTF-8"));
   for (const CoreText& known : CoreTexts()) {
     SCOPED_TRACE(known.english);
-    const std::string shown = FillIn(known.core, "Index.HTM");
-    EXPECT_EQ(LocalText(shown), FillIn(known.english, "Index.HTM"));
+    const std::string shown = FillIn(known.core, {"Index.HTM"});
+    EXPECT_EQ(LocalText(shown), FillIn(known.english, {"Index.HTM"}));
   }
   if (!UseLocale("ja_JP.UTF-8")) GTEST_SKIP() << "the locale ja_JP.UTF-8 is not installed";
   for (const CoreText& known : CoreTexts()) {
     SCOPED_TRACE(known.english);
     EXPECT_EQ(_(known.english), known.core);
-    const std::string shown = FillIn(known.core, "資料 %s.htm");
+    const std::string shown = FillIn(known.core, {"資料 %s.htm"});
     EXPECT_EQ(LocalText(shown), shown);
   }
 }

@@ -330,8 +330,8 @@ TEST_F(ConvertFileTest, AnotherUserWithoutWriteAccess) {
   const auto result = RunProcess({"/usr/bin/setpriv", "--reuid=65534", "--regid=65534", "--clear-groups", ZORMIN_CLI,
                                   "tags", "--lower", (dir() / "mine.htm").string(), (dir() / "shared.htm").string()});
   EXPECT_EQ(result.exitCode, 1) << result.err;
-  EXPECT_NE(result.err.find("mine.htm: " + std::string(text::kReadOnly)), std::string::npos) << result.err;
-  EXPECT_NE(result.err.find("shared.htm: " + std::string(text::kOutputNotOpened)), std::string::npos) << result.err;
+  EXPECT_NE(result.err.find("mine.htm: " + testing::CliText(text::kReadOnly)), std::string::npos) << result.err;
+  EXPECT_NE(result.err.find("shared.htm: " + testing::CliText(text::kOutputNotOpened)), std::string::npos) << result.err;
   EXPECT_EQ(ReadFileBytes(dir() / "mine.htm"), kHtml);
   EXPECT_EQ(ReadFileBytes(dir() / "shared.htm"), kHtml);
 }
@@ -370,7 +370,7 @@ TEST_F(ConvertFileTest, InjectedFailuresAreReportedAndLoseNothing) {
                              ZORMIN_CLI, "tags", "--lower", file.string()});
     const auto result = RunProcess(argv);
     EXPECT_EQ(result.exitCode, 1) << result.err;
-    EXPECT_EQ(result.err, file.string() + ": " + std::string(c.message) + " (" + c.reason + ")\n");
+    EXPECT_EQ(result.err, file.string() + ": " + testing::CliText(c.message) + " (" + c.reason + ")\n");
     EXPECT_EQ(ReadFileBytes(file), kHtml);
     EXPECT_EQ(fs::status(file).permissions(), fs::perms(0640));
     EXPECT_EQ(Names(dir()), std::vector<std::string>{"a.htm"});

@@ -10,15 +10,21 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "cli/messages.h"
 #include "core/message.h"
 
 namespace zormin::testing {
 
 namespace fs = std::filesystem;
+
+// A text of the core as the command line shows it in English, the tests'
+// language (the test process itself stays in the "C" locale).
+inline std::string CliText(std::string_view coreText) { return cli::LocalText(coreText); }
 
 inline std::string ReadFileBytes(const fs::path& path) {
   std::ifstream in(path, std::ios::binary);
@@ -108,6 +114,7 @@ class RecordingSink : public MessageSink {
 }  // namespace zormin::testing
 
 #include <fcntl.h>
+#include <locale.h>
 #include <sys/mman.h>
 #include <sys/wait.h>
 
@@ -159,5 +166,35 @@ inline ProcessResult RunProcess(const std::vector<std::string>& argv, std::strin
 }
 
 inline bool IsRoot() { return geteuid() == 0; }
+
+// The language of the programs a test starts, for one scope: LC_ALL in the
+// environment they inherit.
+class ScopedLanguage {
+ public:
+  explicit ScopedLanguage(const char* locale) {
+    if (const char* old = getenv("LC_ALL")) m_old = old;
+    setenv("LC_ALL", locale, 1);
+  }
+  ~ScopedLanguage() {
+    if (m_old) {
+      setenv("LC_ALL", m_old->c_str(), 1);
+    } else {
+      unsetenv("LC_ALL");
+    }
+  }
+  ScopedLanguage(const ScopedLanguage&) = delete;
+  ScopedLanguage& operator=(const ScopedLanguage&) = delete;
+
+ private:
+  std::optional<std::string> m_old;
+};
+
+// Whether the system has the locale (install-deps.sh makes ja_JP.UTF-8).
+inline bool HasLocale(const char* name) {
+  locale_t locale = newlocale(LC_ALL_MASK, name, nullptr);
+  if (locale == nullptr) return false;
+  freelocale(locale);
+  return true;
+}
 
 }  // namespace zormin::testing
