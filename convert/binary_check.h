@@ -1,6 +1,6 @@
 #pragma once
-// Whether a file is text at all, judged from its first block as line-end
-// tools judge it, so that an image given by mistake is left alone.
+// Whether a file is text at all, judged from its first block, so that an
+// image or other binary file given by mistake is left alone.
 
 #include <cstddef>
 #include <string_view>
