@@ -4,6 +4,9 @@ set -euo pipefail
 packages=(g++ cmake ninja-build libgtest-dev libgmock-dev strace util-linux mount)
 # A FAT image, which folds case, for the file-name tests (kernel vfat or FUSE).
 packages+=(dosfstools fusefat)
+# The window: wxWidgets on GTK, its Japanese font, a display for its tests, the desktop's launches,
+# and the SVG loader that draws the theme's check and radio marks.
+packages+=(libwxgtk3.2-dev libglib2.0-dev libgtk-3-dev pkgconf fonts-ipafont-gothic xvfb xauth xdg-utils shared-mime-info librsvg2-common)
 missing=()
 # gettext: the command line's message catalogs; locales: its Japanese locale;
 # time: the benchmarks' peak-memory figures.

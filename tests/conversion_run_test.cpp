@@ -158,5 +158,28 @@ TEST_F(ConversionRunTest, SubfolderRunLeavesFilesAndListAlone) {
   EXPECT_EQ(list.Selected(), 1);
 }
 
+// A sink that is told of every file before it starts and stops the run at the
+// second: the first file is converted whole, the others are untouched, and no
+// closing message follows.
+TEST_F(ConversionRunTest, ARunStoppedBetweenFilesLeavesTheRestUntouched) {
+  struct StoppingSink : testing::RecordingSink {
+    bool ContinueRun(std::size_t index, std::size_t total, std::string_view name) override {
+      progress.push_back(std::to_string(index) + "/" + std::to_string(total) + " " + std::string(name));
+      return index < 1;
+    }
+    std::vector<std::string> progress;
+  } stopping;
+  Write("1.htm");
+  Write("2.htm");
+  Write("3.htm");
+  RefreshFileList(list, dir(), "*.htm");
+  EXPECT_EQ(StartConversion(Options(true), list, stopping), ConversionOutcome::Cancelled);
+  EXPECT_EQ(stopping.progress, (std::vector<std::string>{"0/3 1.htm", "1/3 2.htm"}));
+  EXPECT_TRUE(stopping.messages.empty());
+  EXPECT_EQ(Read("1.htm"), kLowerText);
+  EXPECT_EQ(Read("2.htm"), kUpperText);
+  EXPECT_EQ(Read("3.htm"), kUpperText);
+}
+
 }  // namespace
 }  // namespace zormin

@@ -179,7 +179,9 @@ TEST_F(ConvertFileTest, TemporaryNameTakenByALeftoverOrByAnotherFile) {
       SCOPED_TRACE(std::string(overwrite ? "in place, " : "copy, ") + (ours ? "ours" : "someone's"));
       WriteFileBytes(dir() / "a.htm", kHtml);
       WriteFileBytes(temp, "half a file");
-      if (ours) ASSERT_EQ(setxattr(temp.c_str(), kTempFileMark, "a.htm", 5, 0), 0);
+      if (ours) {
+        ASSERT_EQ(setxattr(temp.c_str(), kTempFileMark, "a.htm", 5, 0), 0);
+      }
       sink = {};
       const fs::path output = overwrite ? dir() / "a.htm" : dir() / "NewFolder" / "a.htm";
       fs::remove(dir() / "NewFolder" / "a.htm");
@@ -362,7 +364,9 @@ TEST_F(ConvertFileTest, InjectedFailuresAreReportedAndLoseNothing) {
     SCOPED_TRACE(c.inject);
     WriteFileBytes(file, kHtml);
     fs::permissions(file, fs::perms(0640));
-    if (IsRoot()) ASSERT_EQ(chown(file.c_str(), 65534, 65534), 0);
+    if (IsRoot()) {
+      ASSERT_EQ(chown(file.c_str(), 65534, 65534), 0);
+    }
     std::vector<std::string> argv = {"/usr/bin/strace", "-f", "-o", "/dev/null"};
     if (c.path != nullptr) argv.insert(argv.end(), {"-P", (dir() / c.path).string()});
     const std::string call = std::string(c.inject).substr(0, std::string(c.inject).find(':'));
