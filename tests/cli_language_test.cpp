@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "cli/messages.h"
 #include "core/texts.h"
 #include "test_util.h"
 

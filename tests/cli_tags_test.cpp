@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "convert/convert_file.h"
+#include "cli_text.h"
 #include "test_util.h"
 
 namespace zormin {

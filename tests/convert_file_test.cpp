@@ -18,6 +18,7 @@
 #include <vector>
 
 #include "core/file_io.h"
+#include "cli_text.h"
 #include "test_util.h"
 
 namespace zormin {

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "core/texts.h"
+#include "cli_text.h"
 #include "test_util.h"
 
 extern char** environ;

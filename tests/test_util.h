@@ -15,16 +15,11 @@
 #include <string_view>
 #include <vector>
 
-#include "cli/messages.h"
 #include "core/message.h"
 
 namespace zormin::testing {
 
 namespace fs = std::filesystem;
-
-// A text of the core as the command line shows it in English, the tests'
-// language (the test process itself stays in the "C" locale).
-inline std::string CliText(std::string_view coreText) { return cli::LocalText(coreText); }
 
 inline std::string ReadFileBytes(const fs::path& path) {
   std::ifstream in(path, std::ios::binary);
