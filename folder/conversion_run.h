@@ -24,6 +24,7 @@ struct ConversionOptions {
   bool allFiles = false;                 // false: the selected entry only
   bool overwrite = true;                 // false: copies into `subFolder`
   Encoding encoding = Encoding::Auto;
+  bool skipBinary = false;               // see ConvertOptions
 };
 
 // How a run ended. Only Converted means that every file asked for was
