@@ -7,19 +7,15 @@ packages+=(dosfstools fusefat)
 # The window: wxWidgets on GTK, its Japanese font, a display for its tests, the desktop's launches,
 # and the SVG loader that draws the theme's check and radio marks.
 packages+=(libwxgtk3.2-dev libglib2.0-dev libgtk-3-dev pkgconf fonts-ipafont-gothic xvfb xauth xdg-utils shared-mime-info librsvg2-common)
-missing=()
 # gettext: the command line's message catalogs; locales: its Japanese locale;
 # time: the benchmarks' peak-memory figures.
 packages+=(gettext locales time)
 # With PACKAGE arguments (the benchmarks' corpus), those are installed instead.
 [ $# -eq 0 ] || packages=("$@")
+missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
 done
-# Installing needs root: as root apt-get runs as it is, otherwise through sudo
-# (said before sudo asks for a password); without either the script names
-# what to install.
-#
 # The command line's Japanese messages are tested under this locale.
 locale_missing=false
 if [ $# -eq 0 ] && ! locale -a 2>/dev/null | grep -qix 'ja_JP\.utf-\?8'; then
@@ -27,6 +23,9 @@ if [ $# -eq 0 ] && ! locale -a 2>/dev/null | grep -qix 'ja_JP\.utf-\?8'; then
 fi
 [ ${#missing[@]} -eq 0 ] && ! $locale_missing && exit 0
 
+# Installing needs root: as root apt-get runs as it is, otherwise through sudo
+# (said before sudo asks for a password); without either the script names
+# what to install.
 as_root=()
 if [ "$(id -u)" -ne 0 ]; then
   if command -v sudo >/dev/null && { sudo -n true 2>/dev/null || [ -t 0 ]; }; then
