@@ -40,9 +40,6 @@ printf 'zormin-cli list --type "*.*":  %.3f s (median of %d)\n' "$list_med" "$ro
 printf 'ratio list / ls|sort:          %.2f (target <= 2)\n' "$(calc "$list_med / $ref_med")"
 
 # --- A conversion run over the corpus in one folder -------------------------
-if [ ! -d "$work/corpus" ]; then
-  bash "$here/../shared/bench/build-perf-corpus.sh" "$work" >/dev/null
-fi
 flat="$work/flat"
 if [ ! -d "$flat" ]; then
   mkdir -p "$flat.part"

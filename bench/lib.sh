@@ -4,7 +4,10 @@ here=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 work=$(mkdir -p "${1:-$here/bench/out}" && cd "${1:-$here/bench/out}" && pwd)
 cli="$here/build/zormin-cli"
 rounds=${ROUNDS:-5}
+"$here/scripts/install-deps.sh"
 "$here/scripts/build.sh" >/dev/null
+# The HTML corpus, made once in $work/corpus.
+"$here/bench/build-corpus.sh" "$work"
 
 now() { date +%s.%N; }
 median() { sort -g | awk '{a[NR]=$1} END {print a[int((NR+1)/2)]}'; }

@@ -9,12 +9,8 @@ set -euo pipefail
 # shellcheck source=bench/lib.sh
 . "$(dirname "$0")/lib.sh"
 
-[ -x /usr/bin/time ] || apt-get install -y --no-install-recommends time >/dev/null
 cmake --build "$here/build" --target replace_floor >/dev/null
 floor="$here/build/replace_floor"
-if [ ! -d "$work/corpus" ]; then
-  bash "$here/../shared/bench/build-perf-corpus.sh" "$work"
-fi
 corpus="$work/corpus"
 echo "corpus: $(find "$corpus" -type f | wc -l) files, $(du -sb "$corpus" | cut -f1) bytes"
 
@@ -54,7 +50,7 @@ printf 'ratio conversion / replace:   %.2f\n' "$(calc "$conv_med / $floor_med")"
 
 big="$work/big.htm"
 # One 1 GB file made of corpus pages, made afresh (the last step converts it).
-{ find "$corpus" -type f -name "*.html" | head -200 | xargs cat || true; } | head -c 1048576 >"$work/piece.htm"
+{ find "$corpus" -type f -name "*.html" | head -200 | xargs cat 2>/dev/null || true; } | head -c 1048576 >"$work/piece.htm"
 for ((i = 0; i < 1024; i++)); do cat "$work/piece.htm"; done >"$big"
 peak() { /usr/bin/time -f '%M' "$@" 2>&1 >/dev/null | tail -n 1; }
 echo "generated file: $(stat -c %s "$big") bytes"

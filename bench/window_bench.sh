@@ -12,6 +12,7 @@ if [ -z "$work" ]; then
   work=$(mktemp -d)
   trap 'rm -rf "$work"' EXIT
 fi
+"$here/scripts/install-deps.sh"
 "$here/scripts/build.sh" >/dev/null
 cmake --build "$here/build" --target window_refresh >/dev/null
 

@@ -7,45 +7,71 @@
 #include <string>
 
 #include "core/file_io.h"
+#include "core/texts.h"
 
 namespace zormin::cli {
 
 namespace {
 
-constexpr std::string_view kUsage =
-    "Usage:\n"
+// The usage of each command, and the words all share.
+constexpr const char* kTagsUsage = N_(
     "  zormin-cli tags --upper|--lower [--encoding E] [-]\n"
     "      Converts standard input to standard output.\n"
-    "  zormin-cli tags --upper|--lower [--subfolder NAME] [--encoding E] FILE...\n"
-    "      Converts each FILE in place, or into NAME/ beside it.\n"
+    "  zormin-cli tags --upper|--lower [--subfolder NAME] [--encoding E] [--force] FILE...\n"
+    "      Converts each FILE in place, or into NAME/ beside it.\n");
+constexpr const char* kListUsage = N_(
     "  zormin-cli list [--type PATTERN] FOLDER\n"
-    "      Lists the files of FOLDER that match PATTERN (default \"*.htm\").\n"
-    "  zormin-cli run --upper|--lower [--all | --file NAME] [--type PATTERN]\n"
-    "                 [--subfolder NAME] [--encoding E] [--yes] FOLDER\n"
-    "      Converts the tags of the listed file NAME, or of every listed file.\n"
-    "  zormin-cli names --upper|--lower [--all | --file NAME] [--type PATTERN] [--yes] FOLDER\n"
-    "      Renames the listed file NAME, or every listed file, to an upper- or lower-case name.\n"
-    "  zormin-cli --help | --version\n"
+    "      Lists the files of FOLDER that match PATTERN (default \"*.htm\").\n");
+constexpr const char* kRunUsage = N_(
+    "  zormin-cli run --upper|--lower --all|--file NAME [--type PATTERN]\n"
+    "                 [--subfolder NAME] [--encoding E] [--force] [--yes] FOLDER\n"
+    "      Converts the tags of the listed file NAME, or of every listed file.\n");
+constexpr const char* kNamesUsage = N_(
+    "  zormin-cli names --upper|--lower --all|--file NAME [--type PATTERN] [--yes] FOLDER\n"
+    "      Renames the listed file NAME, or every listed file, to an upper- or\n"
+    "      lower-case name.\n");
+constexpr const char* kAbout = N_(
+    "  zormin-cli --help | --version | COMMAND --help\n"
     "\n"
     "Tags are changed to upper or lower case: element and attribute names, not\n"
     "text, quoted values, comments or script blocks. Files are written with CR LF\n"
-    "line ends; a file is replaced only once its new content is whole.\n"
-    "\n"
+    "line ends; a file is replaced only once its new content is whole.\n");
+constexpr const char* kOptions = N_(
     "Options:\n"
-    "  --encoding E   auto (default), shift_jis, euc-jp, iso-2022-jp or utf-8.\n"
-    "                 The bytes of Japanese characters are never changed.\n"
+    "  --type PATTERN Which files of FOLDER are listed, as \"*.html\"; quote it, so\n"
+    "                 that the shell does not put file names in its place.\n"
+    "  --encoding E   auto (default), shift_jis (sjis, cp932), euc-jp (eucjp),\n"
+    "                 iso-2022-jp (jis) or utf-8 (utf8). The bytes of Japanese\n"
+    "                 characters are never changed.\n"
+    "  --force        Convert files that do not look like text too. Without it a\n"
+    "                 file with a NUL byte or another control byte that text does\n"
+    "                 not use in its first 32 KiB (an image, say) is skipped.\n"
     "  --yes          Answer every question so that the work goes on: convert\n"
     "                 with type \"*.*\", go on after a rename that failed.\n"
     "\n"
-    "Messages go to standard error, with the system's reason where there is one.\n"
+    "Messages go to standard error, with the system's reason where there is one,\n"
+    "in English, or in Japanese under a Japanese locale (LANG=ja_JP.UTF-8).\n"
     "In the list and in messages a line feed in a name is shown as \\n and a\n"
     "backslash as \\\\.\n"
     "\n"
-    "Exit status: 0 when all went well; 1 when some file failed, the folder could\n"
-    "not be read whole, or for run and names when nothing was done (no file listed\n"
-    "or selected, a question answered No); 2 for a usage error.\n";
+    "Exit status: 0 when all went well; 1 when some file failed or was skipped,\n"
+    "the folder could not be read whole, or for run and names when nothing was\n"
+    "done (no file listed or selected, a question answered No); 2 for a usage\n"
+    "error.\n");
 
 }  // namespace
+
+int PrintUsage(std::string_view command) {
+  std::string usage = _("Usage:\n");
+  if (command == "tags" || command.empty()) usage.append(_(kTagsUsage));
+  if (command == "list" || command.empty()) usage.append(_(kListUsage));
+  if (command == "run" || command.empty()) usage.append(_(kRunUsage));
+  if (command == "names" || command.empty()) usage.append(_(kNamesUsage));
+  if (command.empty()) usage.append(_(kAbout));
+  usage.append("\n").append(_(kOptions));
+  std::cout << usage;
+  return kExitOk;
+}
 
 std::string ShowName(std::string_view name) {
   std::string shown;
@@ -68,14 +94,18 @@ void ConsoleSink::BeginFile(std::string_view name) {
 }
 
 void ConsoleSink::NoteCause(std::error_code error, std::string_view path) {
-  m_cause = error ? error.message() : std::string("in the way");
+  m_cause = error ? error.message() : std::string(_("in the way"));
   if (!path.empty()) m_cause.append(": ").append(ShowName(path));
 }
 
 MessageAnswer ConsoleSink::ShowMessage(std::string_view text, MessageButtons buttons, MessageIcon /*icon*/) {
   std::string line;
   if (!m_subject.empty()) line.append(m_subject).append(": ");
-  line.append(text);
+  if (m_listed && text == text::kNoFiles) {
+    line.append(FillIn(_("no %s files in %s (use --type)"), {m_listed->fileType, m_listed->folder}));
+  } else {
+    line.append(LocalText(text));
+  }
   if (!m_cause.empty()) line.append(" (").append(m_cause).append(")");
   m_cause.clear();
   if (buttons == MessageButtons::Ok) {
@@ -83,12 +113,12 @@ MessageAnswer ConsoleSink::ShowMessage(std::string_view text, MessageButtons but
     return MessageAnswer::Ok;
   }
   if (m_onYes) {
-    std::cerr << line << (*m_onYes == MessageAnswer::Yes ? " [y/N] y (--yes)\n" : " [y/N] n (--yes: go on)\n")
-              << std::flush;
+    std::cerr << line << (*m_onYes == MessageAnswer::Yes ? " [y/N] y " : " [y/N] n ")
+              << (*m_onYes == MessageAnswer::Yes ? _("(--yes)") : _("(--yes: go on)")) << '\n' << std::flush;
     return *m_onYes;
   }
   if (::isatty(STDIN_FILENO) == 0) {
-    std::cerr << line << " [y/N] n (no terminal to ask)\n" << std::flush;
+    std::cerr << line << " [y/N] n " << _("(no terminal to ask)") << '\n' << std::flush;
     return MessageAnswer::No;
   }
   std::cerr << line << " [y/N] " << std::flush;
@@ -98,8 +128,14 @@ MessageAnswer ConsoleSink::ShowMessage(std::string_view text, MessageButtons but
                                                                                 : MessageAnswer::No;
 }
 
+void ConsoleSink::NameTheList(std::string_view fileType, std::string_view folder) {
+  std::string shown = ShowName(folder);
+  if (!shown.ends_with('/')) shown.push_back('/');
+  m_listed = Listed{std::string(fileType), shown};
+}
+
 int UsageError(std::string_view message) {
-  std::cerr << "zormin-cli: " << message << "\nTry 'zormin-cli --help'.\n";
+  std::cerr << "zormin-cli: " << message << '\n' << _("Try 'zormin-cli --help'.") << '\n';
   return kExitUsage;
 }
 
@@ -113,7 +149,7 @@ bool TakeValue(Args& args, const std::string& word, std::string_view option, std
     return true;
   }
   if (args.Done()) {
-    UsageError(std::string(option) + " needs a value");
+    UsageError(FillIn(_("%s needs a value"), {option}));
     return false;
   }
   value = args.Take();
@@ -122,7 +158,7 @@ bool TakeValue(Args& args, const std::string& word, std::string_view option, std
 
 std::optional<Encoding> TakeEncoding(const std::string& value) {
   auto encoding = ParseEncodingName(value);
-  if (!encoding) UsageError("unknown encoding '" + value + "' (auto, shift_jis, euc-jp, iso-2022-jp, utf-8)");
+  if (!encoding) UsageError(FillIn(_("unknown encoding '%s' (auto, shift_jis, euc-jp, iso-2022-jp, utf-8)"), {value}));
   return encoding;
 }
 
@@ -134,18 +170,29 @@ void OnSignal(int signal) {
   std::signal(signal, SIG_DFL);
   std::raise(signal);
 }
+
+// Whether the words of a command ask for its usage (before any "--").
+bool AsksForHelp(const std::vector<std::string>& words) {
+  for (const std::string& word : words) {
+    if (word == "--") return false;
+    if (word == "--help" || word == "-h") return true;
+  }
+  return false;
+}
+
 }  // namespace
 
 int Main(int argc, char** argv) {
+  SetUpMessages();
   for (int signal : {SIGINT, SIGTERM, SIGHUP}) std::signal(signal, OnSignal);
   std::vector<std::string> words(argv + 1, argv + argc);
-  if (words.empty()) return UsageError("no command given");
+  if (words.empty()) return UsageError(_("no command given"));
   const std::string command = words.front();
-  Args args(std::vector<std::string>(words.begin() + 1, words.end()));
-  if (command == "--help" || command == "-h" || command == "help") {
-    std::cout << kUsage;
-    return kExitOk;
-  }
+  std::vector<std::string> rest(words.begin() + 1, words.end());
+  if (command == "--help" || command == "-h" || command == "help") return PrintUsage({});
+  const bool known = command == "tags" || command == "list" || command == "run" || command == "names";
+  if (known && AsksForHelp(rest)) return PrintUsage(command);
+  Args args(std::move(rest));
   if (command == "--version") {
     std::cout << "zormin-cli " << ZORMIN_VERSION << '\n';
     return kExitOk;
@@ -154,7 +201,7 @@ int Main(int argc, char** argv) {
   if (command == "list") return RunList(std::move(args));
   if (command == "run") return RunRun(std::move(args));
   if (command == "names") return RunNames(std::move(args));
-  return UsageError("unknown command '" + command + "'");
+  return UsageError(FillIn(_("unknown command '%s'"), {command}));
 }
 
 }  // namespace zormin::cli

@@ -8,6 +8,7 @@
 #include <system_error>
 #include <vector>
 
+#include "cli/messages.h"
 #include "convert/charset.h"
 #include "core/case_mode.h"
 #include "core/message.h"
@@ -18,8 +19,9 @@ constexpr int kExitOk = 0;
 constexpr int kExitFailed = 1;
 constexpr int kExitUsage = 2;
 
-// Messages go to standard error, after the name of the file they are about
-// and followed by the system's reason where the core noted one. A Yes/No
+// Messages go to standard error, in the user's language, after the name of
+// the file they are about and followed by the system's reason where the core
+// noted one. A Yes/No
 // question is answered by --yes (with the answer that lets the work go on),
 // asked on the terminal when standard input is one, and otherwise answered No.
 class ConsoleSink : public MessageSink {
@@ -29,11 +31,19 @@ class ConsoleSink : public MessageSink {
   MessageAnswer ShowMessage(std::string_view text, MessageButtons buttons, MessageIcon icon) override;
   void BeginFile(std::string_view name) override;
   void NoteCause(std::error_code error, std::string_view path) override;
+  // The file type and folder of the list a run or renaming works on: a list
+  // with no files is then reported with both named.
+  void NameTheList(std::string_view fileType, std::string_view folder);
 
  private:
+  struct Listed {
+    std::string fileType;
+    std::string folder;  // as shown, with a trailing slash
+  };
   std::optional<MessageAnswer> m_onYes;
   std::string m_subject;
   std::string m_cause;
+  std::optional<Listed> m_listed;
 };
 
 // A name as the command line prints it, one to a line: a line feed is shown
@@ -55,6 +65,10 @@ class Args {
 
 // Prints "zormin-cli: MESSAGE" and a pointer to --help; returns kExitUsage.
 int UsageError(std::string_view message);
+
+// Prints the usage of `command`, or of every command when it is empty, to
+// standard output; returns kExitOk.
+int PrintUsage(std::string_view command);
 
 // Reads the value of an option such as "--type PATTERN" (or "--type=PATTERN").
 // `word` is the option just taken; false (after a usage message) when missing.

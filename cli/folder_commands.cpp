@@ -10,6 +10,7 @@
 
 #include "cli/cli.h"
 #include "core/file_io.h"
+#include "core/texts.h"
 #include "folder/conversion_run.h"
 #include "folder/file_list.h"
 #include "folder/name_case.h"
@@ -28,13 +29,21 @@ struct FolderArgs {
   std::optional<std::string> subFolder;
   Encoding encoding = Encoding::Auto;
   bool yes = false;
+  bool force = false;
 };
 
 // Which options a command takes besides --type.
 struct Accepts {
   bool target = false;     // --upper/--lower, --all/--file, --yes
-  bool subFolder = false;  // --subfolder, --encoding
+  bool subFolder = false;  // --subfolder, --encoding, --force
 };
+
+// A pattern without a wildcard that names a file here was most likely
+// written unquoted, and the shell put the names it matched in its place.
+bool LooksExpandedByTheShell(const std::string& pattern) {
+  struct stat st {};
+  return pattern.find_first_of("*?") == std::string::npos && ::lstat(pattern.c_str(), &st) == 0;
+}
 
 // Reads the words of a command; false after a usage message.
 bool Parse(Args& args, std::string_view command, Accepts accepts, FolderArgs& out) {
@@ -44,7 +53,7 @@ bool Parse(Args& args, std::string_view command, Accepts accepts, FolderArgs& ou
     std::string value;
     if (optionsEnded || !word.starts_with("-") || word == "-") {
       if (out.folder) {
-        UsageError(std::string(command) + " takes one FOLDER");
+        UsageError(FillIn(_("%s takes one FOLDER"), {command}));
         return false;
       }
       out.folder = word;
@@ -52,10 +61,16 @@ bool Parse(Args& args, std::string_view command, Accepts accepts, FolderArgs& ou
       optionsEnded = true;
     } else if (IsOption(word, "--type")) {
       if (!TakeValue(args, word, "--type", out.fileType)) return false;
+      if (LooksExpandedByTheShell(out.fileType)) {
+        UsageError(FillIn(_("--type '%s' is a file: the shell put names in place of the pattern; quote it, as in "
+                            "--type '*.htm'"),
+                          {ShowName(out.fileType)}));
+        return false;
+      }
     } else if (accepts.target && (word == "--upper" || word == "--lower")) {
       const CaseMode wanted = word == "--upper" ? CaseMode::Upper : CaseMode::Lower;
       if (out.mode && *out.mode != wanted) {
-        UsageError("--upper and --lower exclude each other");
+        UsageError(_("--upper and --lower exclude each other"));
         return false;
       }
       out.mode = wanted;
@@ -69,35 +84,44 @@ bool Parse(Args& args, std::string_view command, Accepts accepts, FolderArgs& ou
     } else if (accepts.subFolder && IsOption(word, "--subfolder")) {
       if (!TakeValue(args, word, "--subfolder", value)) return false;
       out.subFolder = value;
+    } else if (accepts.subFolder && word == "--force") {
+      out.force = true;
     } else if (accepts.subFolder && IsOption(word, "--encoding")) {
       if (!TakeValue(args, word, "--encoding", value)) return false;
       const auto encoding = TakeEncoding(value);
       if (!encoding) return false;
       out.encoding = *encoding;
     } else {
-      UsageError("unknown option '" + word + "' for " + std::string(command));
+      UsageError(FillIn(_("unknown option '%s' for %s"), {word, command}));
       return false;
     }
   }
   if (!out.folder) {
-    UsageError(std::string(command) + " needs a FOLDER");
+    UsageError(FillIn(_("%s needs a FOLDER"), {command}));
     return false;
   }
   if (accepts.target) {
     if (!out.mode) {
-      UsageError(std::string(command) + " needs --upper or --lower");
+      UsageError(FillIn(_("%s needs --upper or --lower"), {command}));
       return false;
     }
     if (out.all && out.file) {
-      UsageError("--all and --file exclude each other");
+      UsageError(_("--all and --file exclude each other"));
+      return false;
+    }
+    if (!out.all && !out.file) {
+      UsageError(FillIn(_("%s needs --all or --file NAME"), {command}));
       return false;
     }
   }
   return true;
 }
 
+// "zormin-cli: FOLDER: [WHAT: ]REASON"
 void ReportFolder(const std::string& folder, std::string_view what, const std::error_code& error) {
-  std::cerr << "zormin-cli: " << ShowName(folder) << ": " << what << error.message() << '\n';
+  std::cerr << "zormin-cli: " << ShowName(folder) << ": ";
+  if (!what.empty()) std::cerr << what << ": ";
+  std::cerr << error.message() << '\n';
 }
 
 // The list as the window would show it, with the entry named by --file
@@ -118,7 +142,7 @@ bool MakeList(const FolderArgs& args, VectorFileList& list, FileListResult& read
     }
   }
   if (read.status == ListStatus::CutShort) {
-    ReportFolder(*args.folder, "the folder was not read completely: ", read.error);
+    ReportFolder(*args.folder, LocalText(text::kFolderNotReadCompletely), read.error);
     return false;
   }
   const std::filesystem::path path = std::filesystem::path(*args.folder) / *args.file;
@@ -127,7 +151,8 @@ bool MakeList(const FolderArgs& args, VectorFileList& list, FileListResult& read
     std::cerr << "zormin-cli: " << ShowName(path.native()) << ": " << std::error_code(errno, std::generic_category()).message()
               << '\n';
   } else {
-    std::cerr << "zormin-cli: " << ShowName(path.native()) << ": not a listed file (type \"" << args.fileType << "\")\n";
+    std::cerr << "zormin-cli: " << ShowName(path.native()) << ": "
+              << FillIn(_("not a listed file (type \"%s\")"), {args.fileType}) << '\n';
   }
   return false;
 }
@@ -135,7 +160,7 @@ bool MakeList(const FolderArgs& args, VectorFileList& list, FileListResult& read
 // After the work: a folder read in part is a failure, whatever was done.
 int FinalStatus(const FolderArgs& args, const FileListResult& read, bool done) {
   if (read.status == ListStatus::CutShort) {
-    ReportFolder(*args.folder, "the folder was not read completely: ", read.error);
+    ReportFolder(*args.folder, LocalText(text::kFolderNotReadCompletely), read.error);
     return kExitFailed;
   }
   return done ? kExitOk : kExitFailed;
@@ -155,8 +180,8 @@ int RunList(Args args) {
     out.push_back('\n');
   }
   if (!WriteFull(STDOUT_FILENO, out.data(), out.size())) {
-    std::cerr << "zormin-cli: cannot write the list: " << std::error_code(errno, std::generic_category()).message()
-              << '\n';
+    std::cerr << "zormin-cli: " << _("cannot write the list") << ": "
+              << std::error_code(errno, std::generic_category()).message() << '\n';
     return kExitFailed;
   }
   return FinalStatus(parsed, read, true);
@@ -176,8 +201,10 @@ int RunRun(Args args) {
   options.overwrite = !parsed.subFolder.has_value();
   if (parsed.subFolder) options.subFolder = *parsed.subFolder;
   options.encoding = parsed.encoding;
+  options.skipBinary = !parsed.force;
   // --yes confirms a run over every file of type "*.*".
   ConsoleSink sink(parsed.yes ? std::optional(MessageAnswer::Yes) : std::nullopt);
+  sink.NameTheList(parsed.fileType, *parsed.folder);
   return FinalStatus(parsed, read, StartConversion(options, list, sink) == ConversionOutcome::Converted);
 }
 
@@ -193,6 +220,7 @@ int RunNames(Args args) {
   options.allFiles = parsed.all;
   // The only question asks whether to stop after a failed rename: --yes goes on.
   ConsoleSink sink(parsed.yes ? std::optional(MessageAnswer::No) : std::nullopt);
+  sink.NameTheList(parsed.fileType, *parsed.folder);
   return FinalStatus(parsed, read, ChangeNameCase(*parsed.mode, options, list, sink) == NameCaseOutcome::Renamed);
 }
 

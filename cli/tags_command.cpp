@@ -14,6 +14,7 @@ int RunTags(Args args) {
   std::optional<CaseMode> mode;
   std::optional<std::string> subFolder;
   Encoding encoding = Encoding::Auto;
+  bool force = false;
   std::vector<std::string> files;
   bool optionsEnded = false;
   while (!args.Done()) {
@@ -24,12 +25,14 @@ int RunTags(Args args) {
       optionsEnded = true;
     } else if (word == "--upper" || word == "--lower") {
       const CaseMode wanted = word == "--upper" ? CaseMode::Upper : CaseMode::Lower;
-      if (mode && *mode != wanted) return UsageError("--upper and --lower exclude each other");
+      if (mode && *mode != wanted) return UsageError(_("--upper and --lower exclude each other"));
       mode = wanted;
     } else if (IsOption(word, "--subfolder")) {
       std::string value;
       if (!TakeValue(args, word, "--subfolder", value)) return kExitUsage;
       subFolder = value;
+    } else if (word == "--force") {
+      force = true;
     } else if (IsOption(word, "--encoding")) {
       std::string value;
       if (!TakeValue(args, word, "--encoding", value)) return kExitUsage;
@@ -37,14 +40,19 @@ int RunTags(Args args) {
       if (!parsed) return kExitUsage;
       encoding = *parsed;
     } else {
-      return UsageError("unknown option '" + word + "'");
+      return UsageError(FillIn(_("unknown option '%s' for %s"), {word, "tags"}));
     }
   }
-  if (!mode) return UsageError("tags needs --upper or --lower");
+  if (!mode) return UsageError(FillIn(_("%s needs --upper or --lower"), {"tags"}));
 
   const bool filter = files.empty() || (files.size() == 1 && files.front() == "-" && !optionsEnded);
   if (filter) {
-    if (subFolder) return UsageError("--subfolder needs FILE arguments");
+    if (subFolder) return UsageError(_("--subfolder needs FILE arguments"));
+    // Typed text is seldom what was meant: say so rather than wait in silence.
+    if (files.empty() && ::isatty(STDIN_FILENO) != 0) {
+      return UsageError(_("tags converts standard input, which is a terminal here: name the FILEs, or give - to "
+                          "type the text"));
+    }
     TextConvertOptions options;
     options.encoding = encoding;
     ConsoleSink sink;
@@ -65,6 +73,7 @@ int RunTags(Args args) {
   options.overwrite = !subFolder.has_value();
   if (subFolder) options.subFolder = *subFolder;
   options.encoding = encoding;
+  options.skipBinary = !force;
   ConsoleSink sink;
   int status = kExitOk;
   for (const std::string& file : files) {

@@ -64,6 +64,9 @@ std::optional<Encoding> DeclaredEncoding(std::string_view text) {
 
 std::optional<Encoding> ParseEncodingName(std::string_view name) {
   if (EqualsIgnoringCase(name, "auto")) return Encoding::Auto;
+  // Spellings people type, which a page's charset declaration does not use.
+  if (EqualsIgnoringCase(name, "utf8")) return Encoding::Utf8;
+  if (EqualsIgnoringCase(name, "jis") || EqualsIgnoringCase(name, "iso2022jp")) return Encoding::Iso2022Jp;
   return EncodingOfLabel(name);
 }
 

@@ -12,8 +12,8 @@ namespace zormin {
 
 enum class Encoding { Auto, ShiftJis, EucJp, Iso2022Jp, Utf8 };
 
-// "auto", "shift_jis", "euc-jp", "iso-2022-jp", "utf-8" (any letter case,
-// "sjis" and "eucjp" too).
+// "auto", "shift_jis", "euc-jp", "iso-2022-jp", "utf-8" in any letter case,
+// and their common spellings: "sjis", "cp932", "eucjp", "jis", "utf8" and more.
 std::optional<Encoding> ParseEncodingName(std::string_view name);
 Charset CharsetOf(Encoding encoding);
 

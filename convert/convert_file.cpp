@@ -6,6 +6,7 @@
 
 #include <cerrno>
 
+#include "convert/binary_check.h"
 #include "convert/text_convert.h"
 #include "core/file_io.h"
 
@@ -25,6 +26,7 @@ ConvertResult Fail(MessageSink& sink, ConvertResult result, std::error_code caus
     case ConvertResult::OutputNotWritten: message = text::kOutputNotWritten; break;
     case ConvertResult::InputNotRead: message = text::kInputNotRead; break;
     case ConvertResult::ReadOnly: message = text::kReadOnly; break;
+    case ConvertResult::NotText: message = text::kNotText; break;
     case ConvertResult::Converted: return result;
   }
   if (cause || !inTheWay.empty()) sink.NoteCause(cause, inTheWay.native());
@@ -55,6 +57,13 @@ ConvertResult ConvertFile(const fs::path& folder, const std::string& name, CaseM
   if (::fstat(in.get(), &inputStat) != 0) return Fail(sink, ConvertResult::InputNotOpened, Errno(errno));
   if (S_ISDIR(inputStat.st_mode)) return Fail(sink, ConvertResult::InputNotOpened, Errno(EISDIR));
   if (!S_ISREG(inputStat.st_mode)) return Fail(sink, ConvertResult::InputNotOpened);
+  if (options.skipBinary) {
+    std::string head(kBinaryProbeSize, '\0');
+    const long got = ReadFull(in.get(), head.data(), head.size());
+    if (got < 0 || ::lseek(in.get(), 0, SEEK_SET) != 0) return Fail(sink, ConvertResult::InputNotRead, Errno(errno));
+    head.resize(static_cast<std::size_t>(got));
+    if (LooksBinary(head)) return Fail(sink, ConvertResult::NotText);
+  }
 
   // The file the output replaces: the input itself (through its links) or the
   // copy in the subfolder. An empty subfolder name, or one that leads back to

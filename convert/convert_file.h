@@ -20,6 +20,7 @@ enum class ConvertResult {
   OutputNotWritten = 3, // "出力ファイル書き込みエラー！": write, close or rename failed
   InputNotRead = 4,     // "入力ファイル読み込みエラー！"
   ReadOnly = 5,         // "読み取り専用ファイルは上書きできません。"
+  NotText = 6,          // "テキスト・ファイルではないので変換しませんでした。" (skipBinary)
 };
 
 // The name the new content takes, in the folder of the file or of the copy,
@@ -32,6 +33,9 @@ struct ConvertOptions {
   std::string subFolder{kDefaultSubFolder};  // created in the folder if missing
   Encoding encoding = Encoding::Auto;
   LineEnds lineEnds = LineEnds::CrLf;
+  // Leave a file alone that does not look like text (LooksBinary). The
+  // command line skips such files; the window converts what it lists.
+  bool skipBinary = false;
 };
 
 // Converts `folder`/`name` to `mode`. Shows its own message for every failure,

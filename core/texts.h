@@ -18,6 +18,8 @@ inline constexpr std::string_view kOutputNotOpened = "出力ファイル・オ�
 inline constexpr std::string_view kOutputNotWritten = "出力ファイル書き込みエラー！";
 inline constexpr std::string_view kInputNotRead = "入力ファイル読み込みエラー！";
 inline constexpr std::string_view kReadOnly = "読み取り専用ファイルは上書きできません。";
+// A file that is not text, left alone where binary files are skipped.
+inline constexpr std::string_view kNotText = "テキスト・ファイルではないので変換しませんでした。";
 // Shared by the conversion run and the file-name case change.
 inline constexpr std::string_view kNoFolder = "フォルダ選択されていません。";
 inline constexpr std::string_view kNoFiles = "変換対象ファイルがありません。";

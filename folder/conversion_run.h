@@ -26,6 +26,7 @@ struct ConversionOptions {
   bool overwrite = true;                 // false: copies into `subFolder`
   Encoding encoding = Encoding::Auto;
   LineEnds lineEnds = LineEnds::CrLf;
+  bool skipBinary = false;               // see ConvertOptions
 };
 
 // How a run ended. Only Converted means that every file asked for was

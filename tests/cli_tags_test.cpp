@@ -1,17 +1,22 @@
 // zormin-cli tags: the filter, files named on the command line, and usage errors.
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <random>
 #include <string>
 #include <vector>
 
 #include "convert/convert_file.h"
+#include "cli_text.h"
 #include "test_util.h"
 
 namespace zormin {
 namespace {
 
+using namespace std::string_literals;
 using testing::ReadFileBytes;
 using testing::RunProcess;
 using testing::WriteFileBytes;
@@ -48,7 +53,7 @@ TEST_F(CliTagsTest, GoesOnAfterAFailedFileAndReportsIt) {
   WriteFileBytes(dir() / "b.htm", "<B>\n");
   const auto result = RunProcess({ZORMIN_CLI, "tags", "--lower", "a.htm", "missing.htm", "b.htm"}, {}, dir());
   EXPECT_EQ(result.exitCode, 1);
-  EXPECT_EQ(result.err, "missing.htm: " + std::string(text::kInputNotOpened) + " (No such file or directory)\n");
+  EXPECT_EQ(result.err, "missing.htm: " + testing::CliText(text::kInputNotOpened) + " (No such file or directory)\n");
   EXPECT_EQ(ReadFileBytes(dir() / "a.htm"), "<a>\r\n");
   EXPECT_EQ(ReadFileBytes(dir() / "b.htm"), "<b>\r\n");
 
@@ -57,25 +62,83 @@ TEST_F(CliTagsTest, GoesOnAfterAFailedFileAndReportsIt) {
   EXPECT_EQ(ReadFileBytes(dir() / "out" / "a.htm"), "<A>\r\n");
 }
 
+// Files named on the command line that are not text are skipped, each with
+// a message, unless --force; legacy text with Ctrl-Z or ISO-2022-JP escapes
+// is text. The filter converts what it is given.
+TEST_F(CliTagsTest, SkipsBinaryFilesUnlessForced) {
+  const std::string png = "\x89PNG\r\n\x1A\n\0\0\0\rIHDR<A>"s;
+  const std::string nul = "<P>a\0b</P>\n"s;
+  WriteFileBytes(dir() / "a.png", png);
+  WriteFileBytes(dir() / "nul.htm", nul);
+  WriteFileBytes(dir() / "old.htm", "<P>\x1B$B$3\x1B(B</P>\n\x1A");
+  auto result = RunProcess({ZORMIN_CLI, "tags", "--lower", "a.png", "nul.htm", "old.htm"}, {}, dir());
+  EXPECT_EQ(result.exitCode, 1);
+  EXPECT_EQ(result.err, "a.png: not text: skipped\nnul.htm: not text: skipped\n");
+  EXPECT_EQ(ReadFileBytes(dir() / "a.png"), png);
+  EXPECT_EQ(ReadFileBytes(dir() / "nul.htm"), nul);
+  EXPECT_EQ(ReadFileBytes(dir() / "old.htm"), "<p>\x1B$B$3\x1B(B</p>\r\n\x1A");
+
+  EXPECT_EQ(RunProcess({ZORMIN_CLI, "tags", "--lower", "-"}, nul).out, "<p>a\0b</p>\r\n"s);
+  result = RunProcess({ZORMIN_CLI, "tags", "--lower", "--force", "a.png", "nul.htm"}, {}, dir());
+  EXPECT_EQ(result.exitCode, 0) << result.err;
+  EXPECT_EQ(ReadFileBytes(dir() / "nul.htm"), "<p>a\0b</p>\r\n"s);
+  EXPECT_NE(ReadFileBytes(dir() / "a.png"), png);
+}
+
+// With no FILE and a terminal for standard input, tags says what it would
+// read instead of waiting in silence; "-" reads the terminal all the same.
+TEST(CliTags, RefusesToWaitForATerminal) {
+  const int master = posix_openpt(O_RDWR | O_NOCTTY);
+  ASSERT_GE(master, 0);
+  ASSERT_EQ(grantpt(master), 0);
+  ASSERT_EQ(unlockpt(master), 0);
+  const std::string terminal = ptsname(master);
+  const int err = memfd_create("stderr", 0);
+  const pid_t pid = fork();
+  if (pid == 0) {
+    const int in = open(terminal.c_str(), O_RDONLY);
+    dup2(in, 0);
+    dup2(err, 2);
+    alarm(10);  // a program that waits after all is stopped
+    execl(ZORMIN_CLI, ZORMIN_CLI, "tags", "--lower", static_cast<char*>(nullptr));
+    _exit(127);
+  }
+  int status = 0;
+  waitpid(pid, &status, 0);
+  close(master);
+  ASSERT_TRUE(WIFEXITED(status)) << "waited for input";
+  EXPECT_EQ(WEXITSTATUS(status), 2);
+  EXPECT_TRUE(testing::ReadFd(err).starts_with("zormin-cli: tags converts standard input, which is a terminal here"));
+  close(err);
+}
+
 TEST(CliTags, UsageErrors) {
-  const std::vector<std::vector<std::string>> calls = {
-      {},
-      {"frobnicate"},
-      {"tags"},
-      {"tags", "--upper", "--lower"},
-      {"tags", "--lower", "--encoding", "latin1"},
-      {"tags", "--lower", "--encoding"},
-      {"tags", "--lower", "--subfolder", "x"},
-      {"tags", "--lower", "--bogus", "a.htm"},
+  struct Row {
+    std::vector<std::string> args;
+    const char* says;
   };
-  for (const auto& call : calls) {
+  const Row rows[] = {
+      {{}, "no command given"},
+      {{"frobnicate"}, "unknown command 'frobnicate'"},
+      {{"tags"}, "tags needs --upper or --lower"},
+      {{"tags", "--upper", "--lower"}, "--upper and --lower exclude each other"},
+      {{"tags", "--lower", "--encoding", "latin1"}, "unknown encoding 'latin1' (auto, shift_jis, euc-jp, iso-2022-jp, utf-8)"},
+      {{"tags", "--lower", "--encoding"}, "--encoding needs a value"},
+      {{"tags", "--lower", "--subfolder", "x"}, "--subfolder needs FILE arguments"},
+      {{"tags", "--lower", "--bogus", "a.htm"}, "unknown option '--bogus' for tags"},
+  };
+  for (const Row& row : rows) {
     std::vector<std::string> argv{ZORMIN_CLI};
-    argv.insert(argv.end(), call.begin(), call.end());
+    argv.insert(argv.end(), row.args.begin(), row.args.end());
     const auto result = RunProcess(argv);
-    SCOPED_TRACE(::testing::PrintToString(call));
+    SCOPED_TRACE(::testing::PrintToString(row.args));
     EXPECT_EQ(result.exitCode, 2);
-    EXPECT_NE(result.err.find("zormin-cli: "), std::string::npos) << result.err;
+    EXPECT_EQ(result.err, "zormin-cli: "s + row.says + "\nTry 'zormin-cli --help'.\n");
     EXPECT_EQ(result.out, "");
+  }
+  for (const char* name : {"utf8", "sjis", "cp932", "eucjp", "jis"}) {
+    SCOPED_TRACE(name);
+    EXPECT_EQ(RunProcess({ZORMIN_CLI, "tags", "--lower", "--encoding", name}, "<A>").out, "<a>");
   }
   const auto help = RunProcess({ZORMIN_CLI, "--help"});
   EXPECT_EQ(help.exitCode, 0);

@@ -19,6 +19,7 @@
 #include <vector>
 
 #include "core/file_io.h"
+#include "cli_text.h"
 #include "test_util.h"
 
 namespace zormin {
@@ -31,6 +32,7 @@ using testing::RunProcess;
 using testing::ShownMessage;
 using testing::WriteFileBytes;
 namespace fs = std::filesystem;
+using namespace std::string_literals;
 
 constexpr CaseMode L = CaseMode::Lower;
 const std::string kHtml = "<HTML>\n<BODY BGCOLOR=#FFFFFF>Text</BODY>\n</HTML>\n";
@@ -62,6 +64,26 @@ class ConvertFileTest : public testing::TempDirTest {
   }
   RecordingSink sink;
 };
+
+// Where binary files are skipped, one is left alone with its own message; a
+// text file is converted whole, from its first byte, after being looked at.
+TEST_F(ConvertFileTest, SkipsABinaryFileWhereAsked) {
+  const std::string png = "\x89PNG\r\n\x1A\n\0\0\0\rIHDR<A>\n"s;
+  const std::string longText = std::string(40000, 'A') + "\n" + kHtml + "\x01";  // SOH past the first block
+  WriteFileBytes(dir() / "a.png", png);
+  WriteFileBytes(dir() / "long.htm", longText);
+  ConvertOptions options;
+  options.skipBinary = true;
+  EXPECT_EQ(ConvertFile(dir(), "a.png", L, options, sink), ConvertResult::NotText);
+  EXPECT_EQ(ReadFileBytes(dir() / "a.png"), png);
+  EXPECT_EQ(sink.messages, std::vector{Message(text::kNotText)});
+  EXPECT_EQ(ConvertFile(dir(), "long.htm", L, options, sink), ConvertResult::Converted);
+  EXPECT_EQ(ReadFileBytes(dir() / "long.htm"), std::string(40000, 'A') + "\r\n" + kLower + "\x01");
+
+  options.skipBinary = false;
+  EXPECT_EQ(ConvertFile(dir(), "a.png", L, options, sink), ConvertResult::Converted);
+  EXPECT_NE(ReadFileBytes(dir() / "a.png"), png);  // the window converts what it lists
+}
 
 TEST_F(ConvertFileTest, OverwriteReplacesTheFileAndKeepsItsMode) {
   WriteFileBytes(dir() / "a.htm", kHtml);
@@ -210,7 +232,9 @@ TEST_F(ConvertFileTest, TemporaryNameTakenByALeftoverOrByAnotherFile) {
       SCOPED_TRACE(std::string(overwrite ? "in place, " : "copy, ") + (ours ? "ours" : "someone's"));
       WriteFileBytes(dir() / "a.htm", kHtml);
       WriteFileBytes(temp, "half a file");
-      if (ours) ASSERT_EQ(setxattr(temp.c_str(), kTempFileMark, "a.htm", 5, 0), 0);
+      if (ours) {
+        ASSERT_EQ(setxattr(temp.c_str(), kTempFileMark, "a.htm", 5, 0), 0);
+      }
       sink = {};
       const fs::path output = overwrite ? dir() / "a.htm" : dir() / "NewFolder" / "a.htm";
       fs::remove(dir() / "NewFolder" / "a.htm");
@@ -361,8 +385,8 @@ TEST_F(ConvertFileTest, AnotherUserWithoutWriteAccess) {
   const auto result = RunProcess({"/usr/bin/setpriv", "--reuid=65534", "--regid=65534", "--clear-groups", ZORMIN_CLI,
                                   "tags", "--lower", (dir() / "mine.htm").string(), (dir() / "shared.htm").string()});
   EXPECT_EQ(result.exitCode, 1) << result.err;
-  EXPECT_NE(result.err.find("mine.htm: " + std::string(text::kReadOnly)), std::string::npos) << result.err;
-  EXPECT_NE(result.err.find("shared.htm: " + std::string(text::kOutputNotOpened)), std::string::npos) << result.err;
+  EXPECT_NE(result.err.find("mine.htm: " + testing::CliText(text::kReadOnly)), std::string::npos) << result.err;
+  EXPECT_NE(result.err.find("shared.htm: " + testing::CliText(text::kOutputNotOpened)), std::string::npos) << result.err;
   EXPECT_EQ(ReadFileBytes(dir() / "mine.htm"), kHtml);
   EXPECT_EQ(ReadFileBytes(dir() / "shared.htm"), kHtml);
 }
@@ -393,7 +417,9 @@ TEST_F(ConvertFileTest, InjectedFailuresAreReportedAndLoseNothing) {
     SCOPED_TRACE(c.inject);
     WriteFileBytes(file, kHtml);
     fs::permissions(file, fs::perms(0640));
-    if (IsRoot()) ASSERT_EQ(chown(file.c_str(), 65534, 65534), 0);
+    if (IsRoot()) {
+      ASSERT_EQ(chown(file.c_str(), 65534, 65534), 0);
+    }
     std::vector<std::string> argv = {"/usr/bin/strace", "-f", "-o", "/dev/null"};
     if (c.path != nullptr) argv.insert(argv.end(), {"-P", (dir() / c.path).string()});
     const std::string call = std::string(c.inject).substr(0, std::string(c.inject).find(':'));
@@ -401,7 +427,7 @@ TEST_F(ConvertFileTest, InjectedFailuresAreReportedAndLoseNothing) {
                              ZORMIN_CLI, "tags", "--lower", file.string()});
     const auto result = RunProcess(argv);
     EXPECT_EQ(result.exitCode, 1) << result.err;
-    EXPECT_EQ(result.err, file.string() + ": " + std::string(c.message) + " (" + c.reason + ")\n");
+    EXPECT_EQ(result.err, file.string() + ": " + testing::CliText(c.message) + " (" + c.reason + ")\n");
     EXPECT_EQ(ReadFileBytes(file), kHtml);
     EXPECT_EQ(fs::status(file).permissions(), fs::perms(0640));
     EXPECT_EQ(Names(dir()), std::vector<std::string>{"a.htm"});

@@ -44,12 +44,13 @@ printf '<DIV>secret</DIV>\n' >"$orig/private.htm"
 chmod 600 "$orig/private.htm"
 
 target=$work/t
-# The words of command $1 on the folder $target.
+# The words of command $1 on the folder $target. --force: the file with NUL
+# bytes is converted too.
 command_words() {
   case $1 in
-    tags) words=("$cli" tags --lower "$target"/*) ;;
-    run) words=("$cli" run --lower --all --type '*.*' --yes "$target") ;;
-    subfolder) words=("$cli" run --lower --all --type '*.*' --yes --subfolder NewFolder "$target") ;;
+    tags) words=("$cli" tags --lower --force "$target"/*) ;;
+    run) words=("$cli" run --lower --all --type '*.*' --yes --force "$target") ;;
+    subfolder) words=("$cli" run --lower --all --type '*.*' --yes --force --subfolder NewFolder "$target") ;;
     names) words=("$cli" names --upper --all --type '*.*' --yes "$target") ;;
   esac
 }

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "core/texts.h"
+#include "cli_text.h"
 #include "test_util.h"
 
 extern char** environ;
@@ -18,6 +19,7 @@ namespace zormin {
 namespace {
 
 namespace fs = std::filesystem;
+using namespace std::string_literals;
 
 struct CliResult {
   int status = -1;
@@ -37,8 +39,9 @@ class FolderCliTest : public testing::TempDirTest {
   }
   std::string Read(const std::string& name) { return testing::ReadFileBytes(folder / name); }
 
-  // Runs zormin-cli with `args` and FOLDER last, standard input not a
-  // terminal; under `wrapper` (strace and its options) if one is given.
+  // Runs zormin-cli in the temporary folder with `args` and FOLDER last,
+  // standard input not a terminal; under `wrapper` (strace and its options)
+  // if one is given.
   CliResult Cli(std::vector<std::string> args, bool withFolder = true, std::vector<std::string> wrapper = {}) {
     if (withFolder) args.push_back(folder.string());
     std::vector<std::string> words = wrapper;
@@ -53,6 +56,7 @@ class FolderCliTest : public testing::TempDirTest {
     posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
     posix_spawn_file_actions_addopen(&actions, 1, out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
     posix_spawn_file_actions_addopen(&actions, 2, err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+    posix_spawn_file_actions_addchdir_np(&actions, dir().c_str());
     pid_t pid = 0;
     CliResult result;
     if (posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), environ) == 0) {
@@ -117,14 +121,13 @@ TEST_F(FolderCliTest, RunConvertsAndTellsByItsExitStatus) {
     const char* message;
   };
   const Row rows[] = {
-      {{"run", "--lower", "--all"}, 0, "<html></html>\r\n", "全てのファイルの<タグ>を小文字に変換しました。"},
-      {{"run", "--lower", "--file", "a.htm"}, 0, "<html></html>\r\n", "選択ファイルの<タグ>を小文字に変換しました。"},
+      {{"run", "--lower", "--all"}, 0, "<html></html>\r\n", "the tags of all files are now lower case"},
+      {{"run", "--lower", "--file", "a.htm"}, 0, "<html></html>\r\n", "the tags of the file are now lower case"},
       {{"run", "--lower", "--file", "b.htm"}, 1, "<Html></Html>\r\n", "b.htm: No such file or directory\n"},
       {{"run", "--lower", "--file", "c.txt"}, 1, "<Html></Html>\r\n", "c.txt: not a listed file (type \"*.htm\")\n"},
-      {{"run", "--lower"}, 1, "<Html></Html>\r\n", "選択ファイルがありません。"},
       {{"run", "--upper", "--all", "--type", "*.*"}, 1, "<Html></Html>\r\n", "(no terminal to ask)"},
-      {{"run", "--upper", "--all", "--type", "*.*", "--yes"}, 0, "<HTML></HTML>\r\n", "大文字に変換しました。"},
-      {{"run", "--lower", "--all", "--subfolder", "out"}, 0, "<Html></Html>\r\n", "全てのファイル"},
+      {{"run", "--upper", "--all", "--type", "*.*", "--yes"}, 0, "<HTML></HTML>\r\n", "are now upper case"},
+      {{"run", "--lower", "--all", "--subfolder", "out"}, 0, "<Html></Html>\r\n", "the tags of all files"},
   };
   Write("c.txt");
   for (const Row& row : rows) {
@@ -148,7 +151,7 @@ TEST_F(FolderCliTest, NamesRenamesAndFailsOnATakenName) {
   Write("b.htm");
   r = Cli({"names", "--upper", "--all"});  // the question is answered No: go on
   EXPECT_EQ(r.status, 1);
-  EXPECT_NE(r.err.find("リネームできませんでした。\n[ index.htm ]"), std::string::npos) << r.err;
+  EXPECT_NE(r.err.find("cannot rename\n[ index.htm ]"), std::string::npos) << r.err;
   EXPECT_EQ(Read("index.htm"), "other");
   EXPECT_TRUE(fs::exists(folder / "B.HTM"));
   EXPECT_NE(r.err.find("(File exists)"), std::string::npos) << r.err;
@@ -194,24 +197,83 @@ TEST_F(FolderCliTest, MessagesShowANameWithALineFeedEscaped) {
   fs::permissions(folder / "x\ny.htm", fs::perms(0444));
   const CliResult r = Cli({"run", "--lower", "--all"});
   EXPECT_EQ(r.status, 1);
-  EXPECT_EQ(r.err, "x\\ny.htm: " + std::string(text::kReadOnly) + "\n");
+  EXPECT_EQ(r.err, "x\\ny.htm: " + testing::CliText(text::kReadOnly) + "\n");
 }
 
+// A usage error is one line that says what to add or change, and exit 2.
 TEST_F(FolderCliTest, UsageErrors) {
-  const std::vector<std::vector<std::string>> rows = {
-      {"run", "--all"},
-      {"run", "--upper", "--lower", "--all"},
-      {"run", "--upper", "--all", "--file", "a.htm"},
-      {"run", "--upper", "--all", "--encoding", "latin-9"},
-      {"names", "--upper", "--all", "--subfolder", "x"},
-      {"list", "--upper"},
-      {"list", "extra"},
+  struct Row {
+    std::vector<std::string> args;  // FOLDER follows
+    const char* says;
   };
-  for (const auto& args : rows) {
-    SCOPED_TRACE(::testing::PrintToString(args));
-    EXPECT_EQ(Cli(args).status, 2);
+  const Row rows[] = {
+      {{"run", "--all"}, "run needs --upper or --lower"},
+      {{"run", "--upper", "--lower", "--all"}, "--upper and --lower exclude each other"},
+      {{"run", "--upper", "--all", "--file", "a.htm"}, "--all and --file exclude each other"},
+      {{"run", "--upper", "--all", "--encoding", "latin-9"}, "unknown encoding 'latin-9'"},
+      {{"run", "--lower"}, "run needs --all or --file NAME"},
+      {{"names", "--upper"}, "names needs --all or --file NAME"},
+      {{"names", "--upper", "--all", "--subfolder", "x"}, "unknown option '--subfolder' for names"},
+      {{"names", "--upper", "--all", "--force"}, "unknown option '--force' for names"},
+      {{"list", "--upper"}, "unknown option '--upper' for list"},
+      {{"list", "extra"}, "list takes one FOLDER"},
+      // What the shell makes of an unquoted --type *.htm where x.htm (and
+      // y.htm) lie in the working folder.
+      {{"list", "--type", "x.htm"}, "--type 'x.htm' is a file: the shell put names in place of the pattern; quote it"},
+      {{"run", "--lower", "--all", "--type", "x.htm", "y.htm"}, "--type 'x.htm' is a file"},
+  };
+  testing::WriteFileBytes(dir() / "x.htm", "");
+  testing::WriteFileBytes(dir() / "y.htm", "");
+  for (const Row& row : rows) {
+    SCOPED_TRACE(::testing::PrintToString(row.args));
+    const CliResult r = Cli(row.args);
+    EXPECT_EQ(r.status, 2);
+    EXPECT_TRUE(r.err.starts_with("zormin-cli: "s + row.says)) << r.err;
+    EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 2) << r.err;  // and where to read more
   }
   EXPECT_EQ(Cli({"list"}, false).status, 2);
+  // A pattern with a wildcard is a pattern, whatever lies in the folder.
+  testing::WriteFileBytes(dir() / "*.htm", "");
+  EXPECT_EQ(Cli({"list", "--type", "*.htm"}).status, 0);
+}
+
+TEST_F(FolderCliTest, CommonSpellingsOfEachEncoding) {
+  for (const char* name : {"utf8", "UTF-8", "sjis", "cp932", "Shift_JIS", "eucjp", "euc-jp", "jis", "iso-2022-jp"}) {
+    SCOPED_TRACE(name);
+    Write("a.htm");
+    EXPECT_EQ(Cli({"run", "--lower", "--all", "--encoding", name}).status, 0);
+    EXPECT_EQ(Read("a.htm"), "<html></html>\r\n");
+  }
+}
+
+// Files that are not text are left alone unless --force says otherwise; the
+// run goes on with the others and ends with exit 1 and no closing message.
+TEST_F(FolderCliTest, RunSkipsBinaryFilesUnlessForced) {
+  const std::string png = "\x89PNG\r\n\x1A\n\0\0\0\rIHDR"s;
+  Write("a.htm");
+  Write("p.png", png);
+  CliResult r = Cli({"run", "--lower", "--all", "--type", "*.*", "--yes"});
+  EXPECT_EQ(r.status, 1);
+  EXPECT_EQ(r.err, "Every file of the folder is converted.\nAre they all HTML files? [y/N] y (--yes)\n"
+                   "p.png: not text: skipped\n");
+  EXPECT_EQ(Read("a.htm"), "<html></html>\r\n");
+  EXPECT_EQ(Read("p.png"), png);
+
+  r = Cli({"run", "--lower", "--file", "p.png", "--type", "*.png"});
+  EXPECT_EQ(r.status, 1);
+  EXPECT_EQ(r.err, "p.png: not text: skipped\n");
+
+  r = Cli({"run", "--lower", "--all", "--type", "*.*", "--yes", "--force"});
+  EXPECT_EQ(r.status, 0) << r.err;
+  EXPECT_NE(Read("p.png"), png);
+}
+
+TEST_F(FolderCliTest, HelpOfOneCommand) {
+  const CliResult r = Cli({"run", "--help"}, false);
+  EXPECT_EQ(r.status, 0);
+  EXPECT_TRUE(r.out.starts_with("Usage:\n  zormin-cli run --upper|--lower --all|--file NAME")) << r.out;
+  EXPECT_EQ(r.out.find("zormin-cli tags"), std::string::npos);
+  EXPECT_EQ(r.err, "");
 }
 
 }  // namespace

@@ -10,6 +10,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -108,6 +109,7 @@ class RecordingSink : public MessageSink {
 }  // namespace zormin::testing
 
 #include <fcntl.h>
+#include <locale.h>
 #include <sys/mman.h>
 #include <sys/wait.h>
 
@@ -159,5 +161,35 @@ inline ProcessResult RunProcess(const std::vector<std::string>& argv, std::strin
 }
 
 inline bool IsRoot() { return geteuid() == 0; }
+
+// The language of the programs a test starts, for one scope: LC_ALL in the
+// environment they inherit.
+class ScopedLanguage {
+ public:
+  explicit ScopedLanguage(const char* locale) {
+    if (const char* old = getenv("LC_ALL")) m_old = old;
+    setenv("LC_ALL", locale, 1);
+  }
+  ~ScopedLanguage() {
+    if (m_old) {
+      setenv("LC_ALL", m_old->c_str(), 1);
+    } else {
+      unsetenv("LC_ALL");
+    }
+  }
+  ScopedLanguage(const ScopedLanguage&) = delete;
+  ScopedLanguage& operator=(const ScopedLanguage&) = delete;
+
+ private:
+  std::optional<std::string> m_old;
+};
+
+// Whether the system has the locale (install-deps.sh makes ja_JP.UTF-8).
+inline bool HasLocale(const char* name) {
+  locale_t locale = newlocale(LC_ALL_MASK, name, nullptr);
+  if (locale == nullptr) return false;
+  freelocale(locale);
+  return true;
+}
 
 }  // namespace zormin::testing

@@ -148,6 +148,27 @@ def tag(letter, size, cx, baseline, chevron_h, stroke, gap, fill):
             f'stroke-linecap="round" stroke-linejoin="round"/>')
 
 
+def icon_svg(size, frame, edge, arrow1, arrow2, stroke, up, low):
+    """The icon's picture at `size`: the yellow ground in `frame`, a red arrow
+    each way (a shaft's path and its head), and the two tags."""
+    arrows = "\n".join(
+        f'''  <path d="{shaft}" fill="none" stroke="{RED}" stroke-width="{stroke}" stroke-linecap="round"/>
+  {head}''' for shaft, head in (arrow1, arrow2))
+    return f'''<svg xmlns="http://www.w3.org/2000/svg" width="{size}" height="{size}" viewBox="0 0 {size} {size}">
+  <defs>
+    <linearGradient id="ground" x1="0" y1="0" x2="0" y2="1">
+      <stop offset="0" stop-color="{YELLOW_HI}"/>
+      <stop offset="1" stop-color="{YELLOW_LO}"/>
+    </linearGradient>
+  </defs>
+  <rect {frame} fill="url(#ground)" stroke="{YELLOW_EDGE}" stroke-width="{edge}"/>
+{arrows}
+  {up}
+  {low}
+</svg>
+'''
+
+
 def icon_master():
     """256 x 256: <A> upper left, <a> lower right, a red arrow each way."""
     up = tag("A", 88, 102, 116, 46, 13, 10, INK)
@@ -158,22 +179,7 @@ def icon_master():
     head1 = arrow_head((222, 146), 90, 36, 40, RED)
     shaft2 = "M 80 212 C 48 212 34 190 34 150"
     head2 = arrow_head((34, 116), -90, 36, 40, RED)
-    return f'''<svg xmlns="http://www.w3.org/2000/svg" width="256" height="256" viewBox="0 0 256 256">
-  <defs>
-    <linearGradient id="ground" x1="0" y1="0" x2="0" y2="1">
-      <stop offset="0" stop-color="{YELLOW_HI}"/>
-      <stop offset="1" stop-color="{YELLOW_LO}"/>
-    </linearGradient>
-  </defs>
-  <rect x="6" y="6" width="244" height="244" rx="44" fill="url(#ground)" stroke="{YELLOW_EDGE}" stroke-width="6"/>
-  <path d="{shaft1}" fill="none" stroke="{RED}" stroke-width="{w}" stroke-linecap="round"/>
-  {head1}
-  <path d="{shaft2}" fill="none" stroke="{RED}" stroke-width="{w}" stroke-linecap="round"/>
-  {head2}
-  {up}
-  {low}
-</svg>
-'''
+    return icon_svg(256, 'x="6" y="6" width="244" height="244" rx="44"', 6, (shaft1, head1), (shaft2, head2), w, up, low)
 
 
 def icon_mid():
@@ -182,22 +188,8 @@ def icon_mid():
     low = tag("a", 12.5, 19.5, 27, 6, 2.1, 1.3, INK)
     head1 = arrow_head((27.5, 18.5), 90, 4.4, 5.4, RED)
     head2 = arrow_head((4.5, 15.5), -90, 4.4, 5.4, RED)
-    return f'''<svg xmlns="http://www.w3.org/2000/svg" width="32" height="32" viewBox="0 0 32 32">
-  <defs>
-    <linearGradient id="ground" x1="0" y1="0" x2="0" y2="1">
-      <stop offset="0" stop-color="{YELLOW_HI}"/>
-      <stop offset="1" stop-color="{YELLOW_LO}"/>
-    </linearGradient>
-  </defs>
-  <rect x="0.5" y="0.5" width="31" height="31" rx="5" fill="url(#ground)" stroke="{YELLOW_EDGE}" stroke-width="1"/>
-  <path d="M 23 4 C 26 4 27.5 6 27.5 10 V 15" fill="none" stroke="{RED}" stroke-width="2.2" stroke-linecap="round"/>
-  {head1}
-  <path d="M 9 28 C 6 28 4.5 26 4.5 22 V 19" fill="none" stroke="{RED}" stroke-width="2.2" stroke-linecap="round"/>
-  {head2}
-  {up}
-  {low}
-</svg>
-'''
+    return icon_svg(32, 'x="0.5" y="0.5" width="31" height="31" rx="5"', 1,
+                    ("M 23 4 C 26 4 27.5 6 27.5 10 V 15", head1), ("M 9 28 C 6 28 4.5 26 4.5 22 V 19", head2), 2.2, up, low)
 
 
 # 16 x 16 drawn pixel by pixel: at this size outline letters blur, so the
