@@ -7,7 +7,7 @@ scripts/install-deps.sh
 export DEB_BUILD_MAINT_OPTIONS=hardening=+all
 cflags="$(dpkg-buildflags --get CXXFLAGS) $(dpkg-buildflags --get CPPFLAGS)"
 # The build type None adds no flags of its own: the ones above are all.
-cmake -S . -B build-deb -G Ninja -DCMAKE_BUILD_TYPE=None -DZORMIN_TESTS=OFF \
+cmake -S . -B build-deb -G Ninja -DCMAKE_BUILD_TYPE=None -DCMAKE_INSTALL_PREFIX=/usr -DZORMIN_TESTS=OFF \
   -DCMAKE_CXX_FLAGS="$cflags" -DCMAKE_EXE_LINKER_FLAGS="$(dpkg-buildflags --get LDFLAGS)" >/dev/null
 cmake --build build-deb
 rm -f build-deb/zormin_*.deb

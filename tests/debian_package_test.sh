@@ -38,6 +38,7 @@ expected=(
   ./usr/share/bash-completion/completions/zormin-cli
   ./usr/share/doc/zormin/copyright
   ./usr/share/doc/zormin/changelog.gz
+  ./usr/share/locale/ja/LC_MESSAGES/zormin-cli.mo
 )
 if [ "$have_window" = 1 ]; then
   expected+=(

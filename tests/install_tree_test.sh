@@ -24,6 +24,7 @@ expected=(
   share/bash-completion/completions/zormin-cli
   share/doc/zormin/copyright
   share/doc/zormin/changelog.gz
+  share/locale/ja/LC_MESSAGES/zormin-cli.mo
 )
 window_files=(
   bin/zormin
@@ -54,6 +55,15 @@ version=$("$usr/bin/zormin-cli" --version | awk '{print $2}')
 [ -n "$version" ] || fail "installed zormin-cli --version printed nothing"
 changelog_version=$(zcat "$usr/share/doc/zormin/changelog.gz" | sed -n '1s/^zormin (\([^)]*\)).*/\1/p')
 [ "$changelog_version" = "$version" ] || fail "changelog says $changelog_version, the program $version"
+
+# The installed program finds its message catalogs where they were put.
+if locale -a 2>/dev/null | grep -qix 'ja_JP.utf-8\|ja_JP.utf8'; then
+  mkdir -p "$root/empty"
+  said=$(cd "$root/empty" && LANG=ja_JP.UTF-8 LC_ALL= LANGUAGE= "$usr/bin/zormin-cli" run --lower --all . 2>&1)
+  [[ $said == *変換対象ファイルがありません* ]] || fail "installed zormin-cli speaks no Japanese: $said"
+else
+  echo "note: the locale ja_JP.UTF-8 is not installed; the Japanese messages are not checked"
+fi
 
 # Desktop entry and metainfo: the window's, checked as installed; without the
 # window, the sources are checked so that they stay valid.
