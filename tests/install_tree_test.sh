@@ -94,7 +94,7 @@ if [ "$have_window" = 1 ]; then
 fi
 
 # Manual pages render without a warning, and document every option that
-# zormin-cli --help names.
+# zormin-cli --help names...
 pages=(zormin-cli)
 [ "$have_window" = 1 ] && pages+=(zormin)
 for page in "${pages[@]}"; do
@@ -108,10 +108,16 @@ for page in "${pages[@]}"; do
 done
 help_options=$("$usr/bin/zormin-cli" --help | grep -o -- '--[a-z][a-z-]*' | sort -u)
 completion=$usr/share/bash-completion/completions/zormin-cli
+# Options as the page's source spells them (the rendered text may hyphenate).
+zcat "$usr/share/man/man1/zormin-cli.1.gz" | sed 's/\\-/-/g' >"$root/zormin-cli.1"
 for option in $help_options; do
-  grep -q -- "$option" "$root/zormin-cli.txt" || fail "man zormin-cli does not document $option"
+  grep -q -- "$option\b" "$root/zormin-cli.1" || fail "man zormin-cli does not document $option"
   [ "$option" = --version ] || [ "$option" = --help ] ||
     grep -q -- "$option\\b" "$completion" || fail "completion does not offer $option"
+done
+# ...and name no option that the program does not take.
+for option in $(grep -o -- '--[a-z][a-z-]*' "$root/zormin-cli.1" "$completion" | cut -d: -f2 | sort -u); do
+  grep -qx -- "$option" <<<"$help_options" || fail "man page or completion names $option, which zormin-cli --help does not"
 done
 for section in COMMANDS OPTIONS ENCODINGS 'IN PLACE' EXAMPLES; do
   grep -q "^$section" "$root/zormin-cli.txt" || fail "man zormin-cli has no $section"
