@@ -15,19 +15,22 @@ namespace {
 
 // The usage of each command, and the words all share.
 constexpr const char* kTagsUsage = N_(
-    "  zormin-cli tags --upper|--lower [--encoding E] [-]\n"
+    "  zormin-cli tags --upper|--lower [--encoding E] [--line-ends L] [-]\n"
     "      Converts standard input to standard output.\n"
-    "  zormin-cli tags --upper|--lower [--subfolder NAME] [--encoding E] [--force] FILE...\n"
+    "  zormin-cli tags --upper|--lower [--subfolder NAME] [--encoding E]\n"
+    "                  [--line-ends L] [--force] [--quiet] FILE...\n"
     "      Converts each FILE in place, or into NAME/ beside it.\n");
 constexpr const char* kListUsage = N_(
-    "  zormin-cli list [--type PATTERN] FOLDER\n"
+    "  zormin-cli list [--type PATTERN] [--null] FOLDER\n"
     "      Lists the files of FOLDER that match PATTERN (default \"*.htm\").\n");
 constexpr const char* kRunUsage = N_(
     "  zormin-cli run --upper|--lower --all|--file NAME [--type PATTERN]\n"
-    "                 [--subfolder NAME] [--encoding E] [--force] [--yes] FOLDER\n"
+    "                 [--subfolder NAME] [--encoding E] [--line-ends L] [--force]\n"
+    "                 [--yes] [--quiet] FOLDER\n"
     "      Converts the tags of the listed file NAME, or of every listed file.\n");
 constexpr const char* kNamesUsage = N_(
-    "  zormin-cli names --upper|--lower --all|--file NAME [--type PATTERN] [--yes] FOLDER\n"
+    "  zormin-cli names --upper|--lower --all|--file NAME [--type PATTERN]\n"
+    "                   [--yes] [--quiet] FOLDER\n"
     "      Renames the listed file NAME, or every listed file, to an upper- or\n"
     "      lower-case name.\n");
 constexpr const char* kAbout = N_(
@@ -35,7 +38,8 @@ constexpr const char* kAbout = N_(
     "\n"
     "Tags are changed to upper or lower case: element and attribute names, not\n"
     "text, quoted values, comments or script blocks. Files are written with CR LF\n"
-    "line ends; a file is replaced only once its new content is whole.\n");
+    "line ends unless --line-ends keep; a file is replaced only once its new\n"
+    "content is whole, and not at all when the conversion changes nothing.\n");
 constexpr const char* kOptions = N_(
     "Options:\n"
     "  --type PATTERN Which files of FOLDER are listed, as \"*.html\"; quote it, so\n"
@@ -46,8 +50,14 @@ constexpr const char* kOptions = N_(
     "  --force        Convert files that do not look like text too. Without it a\n"
     "                 file with a NUL byte or another control byte that text does\n"
     "                 not use in its first 32 KiB (an image, say) is skipped.\n"
+    "  --line-ends L  crlf (default) writes every line end as CR LF; keep writes\n"
+    "                 each as it was read (LF stays LF, CR LF stays CR LF).\n"
     "  --yes          Answer every question so that the work goes on: convert\n"
     "                 with type \"*.*\", go on after a rename that failed.\n"
+    "  --quiet, -q    No progress line and no closing message; failures are still\n"
+    "                 reported. The progress line is shown on a terminal only.\n"
+    "  --null, -0     (list) End each name with a NUL byte, not a line feed, and\n"
+    "                 print it as it is.\n"
     "\n"
     "Messages go to standard error, with the system's reason where there is one,\n"
     "in English, or in Japanese under a Japanese locale (LANG=ja_JP.UTF-8).\n"
@@ -98,7 +108,22 @@ void ConsoleSink::NoteCause(std::error_code error, std::string_view path) {
   if (!path.empty()) m_cause.append(": ").append(ShowName(path));
 }
 
+bool ConsoleSink::ContinueRun(std::size_t index, std::size_t total, std::string_view name) {
+  m_progress.Show(index, total, ShowName(name));
+  return true;
+}
+
+namespace {
+// The message that ends a conversion run that went well.
+bool IsClosingMessage(std::string_view text) {
+  return text == text::kAllConvertedLower || text == text::kAllConvertedUpper ||
+         text == text::kSelectedConvertedLower || text == text::kSelectedConvertedUpper;
+}
+}  // namespace
+
 MessageAnswer ConsoleSink::ShowMessage(std::string_view text, MessageButtons buttons, MessageIcon /*icon*/) {
+  m_progress.Clear();
+  if (m_quiet && buttons == MessageButtons::Ok && IsClosingMessage(text)) return MessageAnswer::Ok;
   std::string line;
   if (!m_subject.empty()) line.append(m_subject).append(": ");
   if (m_listed && text == text::kNoFiles) {
@@ -160,6 +185,13 @@ std::optional<Encoding> TakeEncoding(const std::string& value) {
   auto encoding = ParseEncodingName(value);
   if (!encoding) UsageError(FillIn(_("unknown encoding '%s' (auto, shift_jis, euc-jp, iso-2022-jp, utf-8)"), {value}));
   return encoding;
+}
+
+std::optional<LineEnds> TakeLineEnds(const std::string& value) {
+  if (value == "crlf") return LineEnds::CrLf;
+  if (value == "keep") return LineEnds::Keep;
+  UsageError(FillIn(_("unknown line ends '%s' (crlf, keep)"), {value}));
+  return std::nullopt;
 }
 
 namespace {

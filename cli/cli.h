@@ -9,7 +9,9 @@
 #include <vector>
 
 #include "cli/messages.h"
+#include "cli/progress_line.h"
 #include "convert/charset.h"
+#include "convert/text_convert.h"
 #include "core/case_mode.h"
 #include "core/message.h"
 
@@ -24,13 +26,19 @@ constexpr int kExitUsage = 2;
 // noted one. A Yes/No
 // question is answered by --yes (with the answer that lets the work go on),
 // asked on the terminal when standard input is one, and otherwise answered No.
+// A run over every file shows its progress on a terminal (see ProgressLine).
+// --quiet silences the progress and the closing message, not the failures.
 class ConsoleSink : public MessageSink {
  public:
   // `onYes`: the answer --yes gives; none without --yes.
-  explicit ConsoleSink(std::optional<MessageAnswer> onYes = std::nullopt) : m_onYes(onYes) {}
+  explicit ConsoleSink(std::optional<MessageAnswer> onYes = std::nullopt, bool quiet = false)
+      : m_onYes(onYes), m_quiet(quiet), m_progress(!quiet) {}
   MessageAnswer ShowMessage(std::string_view text, MessageButtons buttons, MessageIcon icon) override;
   void BeginFile(std::string_view name) override;
   void NoteCause(std::error_code error, std::string_view path) override;
+  bool ContinueRun(std::size_t index, std::size_t total, std::string_view name) override;
+  // Clears the progress line: the run is over.
+  void EndRun() { m_progress.Clear(); }
   // The file type and folder of the list a run or renaming works on: a list
   // with no files is then reported with both named.
   void NameTheList(std::string_view fileType, std::string_view folder);
@@ -41,6 +49,8 @@ class ConsoleSink : public MessageSink {
     std::string folder;  // as shown, with a trailing slash
   };
   std::optional<MessageAnswer> m_onYes;
+  bool m_quiet;
+  ProgressLine m_progress;
   std::string m_subject;
   std::string m_cause;
   std::optional<Listed> m_listed;
@@ -76,6 +86,7 @@ bool TakeValue(Args& args, const std::string& word, std::string_view option, std
 bool IsOption(const std::string& word, std::string_view option);
 
 std::optional<Encoding> TakeEncoding(const std::string& value);
+std::optional<LineEnds> TakeLineEnds(const std::string& value);
 
 int RunTags(Args args);
 int RunList(Args args);

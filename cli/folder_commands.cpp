@@ -28,14 +28,18 @@ struct FolderArgs {
   std::optional<std::string> file;
   std::optional<std::string> subFolder;
   Encoding encoding = Encoding::Auto;
+  LineEnds lineEnds = LineEnds::CrLf;
   bool yes = false;
   bool force = false;
+  bool quiet = false;
+  bool null = false;
 };
 
 // Which options a command takes besides --type.
 struct Accepts {
-  bool target = false;     // --upper/--lower, --all/--file, --yes
-  bool subFolder = false;  // --subfolder, --encoding, --force
+  bool target = false;     // --upper/--lower, --all/--file, --yes, --quiet
+  bool subFolder = false;  // --subfolder, --encoding, --line-ends, --force
+  bool names = false;      // --null
 };
 
 // A pattern without a wildcard that names a file here was most likely
@@ -81,11 +85,20 @@ bool Parse(Args& args, std::string_view command, Accepts accepts, FolderArgs& ou
       out.file = value;
     } else if (accepts.target && word == "--yes") {
       out.yes = true;
+    } else if (accepts.target && (word == "--quiet" || word == "-q")) {
+      out.quiet = true;
+    } else if (accepts.names && (word == "--null" || word == "-0")) {
+      out.null = true;
     } else if (accepts.subFolder && IsOption(word, "--subfolder")) {
       if (!TakeValue(args, word, "--subfolder", value)) return false;
       out.subFolder = value;
     } else if (accepts.subFolder && word == "--force") {
       out.force = true;
+    } else if (accepts.subFolder && IsOption(word, "--line-ends")) {
+      if (!TakeValue(args, word, "--line-ends", value)) return false;
+      const auto lineEnds = TakeLineEnds(value);
+      if (!lineEnds) return false;
+      out.lineEnds = *lineEnds;
     } else if (accepts.subFolder && IsOption(word, "--encoding")) {
       if (!TakeValue(args, word, "--encoding", value)) return false;
       const auto encoding = TakeEncoding(value);
@@ -170,14 +183,15 @@ int FinalStatus(const FolderArgs& args, const FileListResult& read, bool done) {
 
 int RunList(Args args) {
   FolderArgs parsed;
-  if (!Parse(args, "list", Accepts{}, parsed)) return kExitUsage;
+  if (!Parse(args, "list", Accepts{.names = true}, parsed)) return kExitUsage;
   VectorFileList list;
   FileListResult read;
   if (!MakeList(parsed, list, read)) return kExitFailed;
+  // With --null each name goes out as it is, ended by a NUL, which no name holds.
   std::string out;
   for (const std::string& name : list.names()) {
-    out.append(ShowName(name));
-    out.push_back('\n');
+    out.append(parsed.null ? name : ShowName(name));
+    out.push_back(parsed.null ? '\0' : '\n');
   }
   if (!WriteFull(STDOUT_FILENO, out.data(), out.size())) {
     std::cerr << "zormin-cli: " << _("cannot write the list") << ": "
@@ -201,11 +215,14 @@ int RunRun(Args args) {
   options.overwrite = !parsed.subFolder.has_value();
   if (parsed.subFolder) options.subFolder = *parsed.subFolder;
   options.encoding = parsed.encoding;
+  options.lineEnds = parsed.lineEnds;
   options.skipBinary = !parsed.force;
   // --yes confirms a run over every file of type "*.*".
-  ConsoleSink sink(parsed.yes ? std::optional(MessageAnswer::Yes) : std::nullopt);
+  ConsoleSink sink(parsed.yes ? std::optional(MessageAnswer::Yes) : std::nullopt, parsed.quiet);
   sink.NameTheList(parsed.fileType, *parsed.folder);
-  return FinalStatus(parsed, read, StartConversion(options, list, sink) == ConversionOutcome::Converted);
+  const bool converted = StartConversion(options, list, sink) == ConversionOutcome::Converted;
+  sink.EndRun();
+  return FinalStatus(parsed, read, converted);
 }
 
 int RunNames(Args args) {
@@ -219,9 +236,11 @@ int RunNames(Args args) {
   options.fileType = parsed.fileType;
   options.allFiles = parsed.all;
   // The only question asks whether to stop after a failed rename: --yes goes on.
-  ConsoleSink sink(parsed.yes ? std::optional(MessageAnswer::No) : std::nullopt);
+  ConsoleSink sink(parsed.yes ? std::optional(MessageAnswer::No) : std::nullopt, parsed.quiet);
   sink.NameTheList(parsed.fileType, *parsed.folder);
-  return FinalStatus(parsed, read, ChangeNameCase(*parsed.mode, options, list, sink) == NameCaseOutcome::Renamed);
+  const bool renamed = ChangeNameCase(*parsed.mode, options, list, sink) == NameCaseOutcome::Renamed;
+  sink.EndRun();
+  return FinalStatus(parsed, read, renamed);
 }
 
 }  // namespace zormin::cli

@@ -45,10 +45,14 @@ void SetUpMessages() {
   std::setlocale(LC_MESSAGES, "");
   std::error_code ec;
   const std::filesystem::path exe = std::filesystem::read_symlink("/proc/self/exe", ec);
-  if (!ec && std::filesystem::equivalent(exe.parent_path(), ZORMIN_BUILD_DIR, ec)) {
+  if (ec) {
+    BindMessages(ZORMIN_LOCALEDIR);
+  } else if (std::filesystem::equivalent(exe.parent_path(), ZORMIN_BUILD_DIR, ec)) {
     BindMessages(ZORMIN_BUILD_DIR "/locale");
   } else {
-    BindMessages(ZORMIN_LOCALEDIR);
+    // Beside the program as installed (bin/../share/locale), wherever the
+    // tree was put: the prefix it was built for may not be where it is.
+    BindMessages((exe.parent_path() / ZORMIN_LOCALEDIR_FROM_BINDIR).c_str());
   }
 }
 

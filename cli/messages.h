@@ -25,7 +25,7 @@ inline const char* _(const char* english) { return ::dgettext(kTextDomain, engli
 // Takes the language and the character set from the environment (the other
 // parts of the locale stay "C", so sorting and case never depend on it) and
 // reads the catalogs from the build tree when the program runs from there,
-// else from the installed prefix.
+// else from the installed tree the program is in.
 void SetUpMessages();
 
 // Reads the catalogs from `localeDir` (tests).

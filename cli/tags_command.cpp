@@ -14,7 +14,9 @@ int RunTags(Args args) {
   std::optional<CaseMode> mode;
   std::optional<std::string> subFolder;
   Encoding encoding = Encoding::Auto;
+  LineEnds lineEnds = LineEnds::CrLf;
   bool force = false;
+  bool quiet = false;
   std::vector<std::string> files;
   bool optionsEnded = false;
   while (!args.Done()) {
@@ -33,6 +35,14 @@ int RunTags(Args args) {
       subFolder = value;
     } else if (word == "--force") {
       force = true;
+    } else if (word == "--quiet" || word == "-q") {
+      quiet = true;
+    } else if (IsOption(word, "--line-ends")) {
+      std::string value;
+      if (!TakeValue(args, word, "--line-ends", value)) return kExitUsage;
+      const auto parsed = TakeLineEnds(value);
+      if (!parsed) return kExitUsage;
+      lineEnds = *parsed;
     } else if (IsOption(word, "--encoding")) {
       std::string value;
       if (!TakeValue(args, word, "--encoding", value)) return kExitUsage;
@@ -55,6 +65,7 @@ int RunTags(Args args) {
     }
     TextConvertOptions options;
     options.encoding = encoding;
+    options.lineEnds = lineEnds;
     ConsoleSink sink;
     sink.BeginFile("-");
     switch (ConvertText(STDIN_FILENO, STDOUT_FILENO, *mode, options)) {
@@ -73,17 +84,21 @@ int RunTags(Args args) {
   options.overwrite = !subFolder.has_value();
   if (subFolder) options.subFolder = *subFolder;
   options.encoding = encoding;
+  options.lineEnds = lineEnds;
   options.skipBinary = !force;
-  ConsoleSink sink;
+  ConsoleSink sink(std::nullopt, quiet);
   int status = kExitOk;
-  for (const std::string& file : files) {
+  for (std::size_t index = 0; index < files.size(); ++index) {
+    const std::string& file = files[index];
     const std::filesystem::path path(file);
+    if (files.size() > 1) sink.ContinueRun(index, files.size(), file);
     sink.BeginFile(file);
     const std::filesystem::path folder = path.has_parent_path() ? path.parent_path() : ".";
     if (ConvertFile(folder, path.filename().string(), *mode, options, sink) != ConvertResult::Converted) {
       status = kExitFailed;
     }
   }
+  sink.EndRun();
   return status;
 }
 

@@ -90,7 +90,9 @@ ConvertResult ConvertFile(const fs::path& folder, const std::string& name, CaseM
 
   TextConvertOptions textOptions;
   textOptions.encoding = options.encoding;
-  const StreamStatus status = ConvertText(in.get(), out.fd(), mode, textOptions);
+  textOptions.lineEnds = options.lineEnds;
+  TextConvertReport report;
+  const StreamStatus status = ConvertText(in.get(), out.fd(), mode, textOptions, &report);
   const int error = errno;
   switch (status) {
     case StreamStatus::Ok: break;
@@ -98,6 +100,12 @@ ConvertResult ConvertFile(const fs::path& folder, const std::string& name, CaseM
     case StreamStatus::WriteFailed: return Fail(sink, ConvertResult::OutputNotWritten, Errno(error));
   }
   in.Reset();
+  // Nothing to change: the file is not rewritten, so a second run over a
+  // converted folder touches nothing.
+  if (options.overwrite && !report.changed) {
+    out.Abort();
+    return ConvertResult::Converted;
+  }
   if (!out.Commit()) return Fail(sink, ConvertResult::OutputNotWritten, out.error(), out.inTheWay());
   return ConvertResult::Converted;
 }

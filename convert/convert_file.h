@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "convert/charset.h"
+#include "convert/text_convert.h"
 #include "core/case_mode.h"
 #include "core/message.h"
 #include "core/texts.h"
@@ -31,6 +32,7 @@ struct ConvertOptions {
   bool overwrite = true;                // false: write a copy into `subFolder`
   std::string subFolder{kDefaultSubFolder};  // created in the folder if missing
   Encoding encoding = Encoding::Auto;
+  LineEnds lineEnds = LineEnds::CrLf;
   // Leave a file alone that does not look like text (LooksBinary). The
   // command line skips such files; the window converts what it lists.
   bool skipBinary = false;
@@ -40,7 +42,9 @@ struct ConvertOptions {
 // after noting its cause with the sink; the caller adds none. The file stays
 // as it was unless the result is Converted. A replaced file keeps its mode,
 // owner and group exactly; a copy gets the file's permission bits less the
-// umask. Permissions that cannot be given exactly fail the conversion.
+// umask. Permissions that cannot be given exactly fail the conversion. A file
+// whose converted bytes equal its own is left alone in place (its inode, time
+// stamps and hard links stay) and counts as converted.
 ConvertResult ConvertFile(const std::filesystem::path& folder, const std::string& name, CaseMode mode,
                           const ConvertOptions& options, MessageSink& sink);
 

@@ -46,11 +46,17 @@ template <bool kHigh, char... kMore>
 
 // Maps the letters up to the first byte that ends a run of tag or attribute
 // name ("<", ">", "=", a quote, "!"), or one of kMore, or with kHigh one of
-// 0x80 and above, and returns that byte.
+// 0x80 and above, and returns that byte. Sets `changed` when a letter changed.
 template <bool kHigh, char... kMore>
-[[gnu::always_inline]] inline char* MapUpTo(char* p, char* end, CaseMode mode) {
+[[gnu::always_inline]] inline char* MapUpTo(char* p, char* end, CaseMode mode, bool& changed) {
   char* const stop = const_cast<char*>(FindAny<kHigh, '<', '>', '=', '"', '!', kMore...>(p, end));
-  for (; p < stop; ++p) *p = MapAsciiCase(*p, mode);
+  char difference = 0;  // the bits any mapping flipped; kept branch-free
+  for (; p < stop; ++p) {
+    const char mapped = MapAsciiCase(*p, mode);
+    difference |= static_cast<char>(mapped ^ *p);
+    *p = mapped;
+  }
+  changed |= difference != 0;
   return stop;
 }
 
@@ -59,16 +65,16 @@ bool IsShiftJisTrail(unsigned char c) { return (c >= 0x40 && c <= 0x7E) || (c >=
 
 }  // namespace
 
-[[gnu::always_inline]] inline char* MultibyteCursor::MapRun(char* p, char* end, CaseMode mode) const {
+[[gnu::always_inline]] inline char* MultibyteCursor::MapRun(char* p, char* end, CaseMode mode, bool& changed) const {
   switch (m_charset) {
     case Charset::SingleByte:
-      return MapUpTo<false>(p, end, mode);
+      return MapUpTo<false>(p, end, mode, changed);
     case Charset::ShiftJis:
-      return m_leadPending ? p : MapUpTo<true>(p, end, mode);
+      return m_leadPending ? p : MapUpTo<true>(p, end, mode, changed);
     case Charset::Iso2022Jp:
       if (m_inEscape) return p;
       if (m_shifted) return const_cast<char*>(FindAny<false, kEsc, kShiftOut, kShiftIn>(p, end));
-      return MapUpTo<false, kEsc, kShiftOut, kShiftIn>(p, end, mode);
+      return MapUpTo<false, kEsc, kShiftOut, kShiftIn>(p, end, mode, changed);
   }
   return p;
 }
@@ -142,7 +148,8 @@ enum class TagState { Outside, Converting, AfterEquals };
 
 }  // namespace
 
-void ConvertLineTags(std::span<char> chunk, CaseMode mode, MultibyteCursor& cursor) {
+bool ConvertLineTags(std::span<char> chunk, CaseMode mode, MultibyteCursor& cursor) {
+  bool changed = false;
   TagState state = TagState::Outside;
   bool quoted = false;
   char* p = chunk.data();
@@ -150,7 +157,7 @@ void ConvertLineTags(std::span<char> chunk, CaseMode mode, MultibyteCursor& curs
   for (; p < end; ++p) {
     // Runs of bytes that change nothing but their own case are done in one go.
     if (state == TagState::Converting && !quoted) {
-      p = cursor.MapRun(p, end, mode);
+      p = cursor.MapRun(p, end, mode, changed);
     } else {
       const auto marks = state == TagState::Outside       ? MultibyteCursor::Marks::Outside
                          : state == TagState::AfterEquals ? MultibyteCursor::Marks::Value
@@ -176,7 +183,9 @@ void ConvertLineTags(std::span<char> chunk, CaseMode mode, MultibyteCursor& curs
         if (c == '!') {
           state = TagState::Outside;  // "<!": a declaration or a comment
         } else if (!quoted) {
-          *p = MapAsciiCase(*p, mode);
+          const char mapped = MapAsciiCase(*p, mode);
+          changed |= mapped != *p;
+          *p = mapped;
         }
         break;
       case TagState::AfterEquals:
@@ -187,11 +196,12 @@ void ConvertLineTags(std::span<char> chunk, CaseMode mode, MultibyteCursor& curs
         break;
     }
   }
+  return changed;
 }
 
-void ConvertLineTags(std::span<char> chunk, CaseMode mode) {
+bool ConvertLineTags(std::span<char> chunk, CaseMode mode) {
   MultibyteCursor plain;
-  ConvertLineTags(chunk, mode, plain);
+  return ConvertLineTags(chunk, mode, plain);
 }
 
 }  // namespace zormin

@@ -43,7 +43,7 @@ class MultibyteCursor {
   enum class Marks { Outside, Value, Quoted };
 
  private:
-  friend void ConvertLineTags(std::span<char> chunk, CaseMode mode, MultibyteCursor& cursor);
+  friend bool ConvertLineTags(std::span<char> chunk, CaseMode mode, MultibyteCursor& cursor);
 
   // The first byte from `p` on that the scan must look at: one of `marks`,
   // or one that matters to this cursor. The bytes before it change nothing,
@@ -52,8 +52,9 @@ class MultibyteCursor {
 
   // Maps the case of the letters from `p` up to the first byte that stops a
   // run of tag or attribute name ("<", ">", "=", a quote, "!"), or that
-  // matters to this cursor, and returns that byte.
-  char* MapRun(char* p, char* end, CaseMode mode) const;
+  // matters to this cursor, and returns that byte. Sets `changed` when a
+  // letter changed.
+  char* MapRun(char* p, char* end, CaseMode mode, bool& changed) const;
 
   bool ConsumeShiftJis(unsigned char c);
   bool ConsumeIso2022(unsigned char c);
@@ -70,10 +71,11 @@ class MultibyteCursor {
 };
 
 // Rewrites the markup inside tags of one chunk in place to the given case. The
-// tag state and the quote flag start afresh for every chunk; the cursor carries on.
-void ConvertLineTags(std::span<char> chunk, CaseMode mode, MultibyteCursor& cursor);
+// tag state and the quote flag start afresh for every chunk; the cursor carries
+// on. True when some byte changed.
+bool ConvertLineTags(std::span<char> chunk, CaseMode mode, MultibyteCursor& cursor);
 
 // The same for text without multibyte characters of concern.
-void ConvertLineTags(std::span<char> chunk, CaseMode mode);
+bool ConvertLineTags(std::span<char> chunk, CaseMode mode);
 
 }  // namespace zormin

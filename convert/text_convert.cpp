@@ -61,8 +61,11 @@ UniqueFd OpenSpoolFile() {
 
 }  // namespace
 
-TextWriter::TextWriter(int fd, std::size_t bufferSize)
-    : m_fd(fd), m_buffer(std::make_unique_for_overwrite<char[]>(bufferSize)), m_capacity(bufferSize) {}
+TextWriter::TextWriter(int fd, LineEnds lineEnds, std::size_t bufferSize)
+    : m_fd(fd),
+      m_lineEnds(lineEnds),
+      m_buffer(std::make_unique_for_overwrite<char[]>(bufferSize)),
+      m_capacity(bufferSize) {}
 
 void TextWriter::Put(const char* data, std::size_t size) {
   if (m_failed) return;
@@ -78,6 +81,10 @@ void TextWriter::Put(const char* data, std::size_t size) {
 }
 
 void TextWriter::Write(std::span<const char> bytes) {
+  if (m_lineEnds == LineEnds::Keep) {
+    Put(bytes.data(), bytes.size());
+    return;
+  }
   const char* p = bytes.data();
   const char* const end = p + bytes.size();
   while (p < end) {
@@ -90,6 +97,7 @@ void TextWriter::Write(std::span<const char> bytes) {
     const bool hasCr = (lf > p) ? lf[-1] == '\r' : m_lastWasCr;
     Put(p, static_cast<std::size_t>(lf - p));
     Put(hasCr ? "\n" : "\r\n", hasCr ? 1 : 2);
+    m_addedCr |= !hasCr;
     m_lastWasCr = false;
     p = lf + 1;
   }
@@ -148,25 +156,29 @@ void ChunkConverter::ConvertChunk(std::span<char> chunk, bool opensScript, bool 
   } else if (closesScript) {
     m_scriptSkip = false;
   } else if (!m_scriptSkip) {
-    ConvertLineTags(chunk, m_mode, m_cursor);
+    m_changed |= ConvertLineTags(chunk, m_mode, m_cursor);
     return;
   }
   m_cursor.Skip(chunk);
 }
 
-StreamStatus ConvertText(int in, int out, CaseMode mode, const TextConvertOptions& options, Encoding* used) {
+StreamStatus ConvertText(int in, int out, CaseMode mode, const TextConvertOptions& options,
+                         TextConvertReport* report) {
   const std::size_t blockSize = std::max<std::size_t>(options.blockSize, 512);
-  TextWriter writer(out);
-  const auto finish = [&](StreamStatus status) {
+  TextWriter writer(out, options.lineEnds);
+  const auto finish = [&](StreamStatus status, Encoding encoding, const ChunkConverter& converter) {
     if (status == StreamStatus::Ok && !writer.Flush()) status = StreamStatus::WriteFailed;
+    if (status == StreamStatus::Ok && report != nullptr) {
+      report->encoding = encoding;
+      report->changed = converter.changed() || writer.addedCr();
+    }
     return status;
   };
 
   if (options.encoding != Encoding::Auto) {
-    if (used != nullptr) *used = options.encoding;
     ChunkConverter converter(mode, CharsetOf(options.encoding));
     auto buffer = std::make_unique_for_overwrite<char[]>(blockSize);
-    return finish(Stream(in, writer, converter, buffer.get(), blockSize));
+    return finish(Stream(in, writer, converter, buffer.get(), blockSize), options.encoding, converter);
   }
 
   // The encoding is decided from the whole input before anything is converted.
@@ -180,11 +192,10 @@ StreamStatus ConvertText(int in, int out, CaseMode mode, const TextConvertOption
 
   if (length <= limit) {  // the whole input is here
     const Encoding encoding = detector.Result();
-    if (used != nullptr) *used = encoding;
     ChunkConverter converter(mode, CharsetOf(encoding));
     converter.ConvertBlock({buffer.get(), length}, true);
     writer.Write({buffer.get(), length});
-    return finish(StreamStatus::Ok);
+    return finish(StreamStatus::Ok, encoding, converter);
   }
 
   // Too long to hold: read on to decide, then read again to convert, from the
@@ -207,9 +218,8 @@ StreamStatus ConvertText(int in, int out, CaseMode mode, const TextConvertOption
   if (::lseek(source, start, SEEK_SET) != start) return StreamStatus::ReadFailed;
 
   const Encoding encoding = detector.Result();
-  if (used != nullptr) *used = encoding;
   ChunkConverter converter(mode, CharsetOf(encoding));
-  return finish(Stream(source, writer, converter, buffer.get(), blockSize));
+  return finish(Stream(source, writer, converter, buffer.get(), blockSize), encoding, converter);
 }
 
 }  // namespace zormin

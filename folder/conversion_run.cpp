@@ -16,6 +16,7 @@ bool Convert(const ConversionOptions& options, const std::string& name, MessageS
   convertOptions.overwrite = options.overwrite;
   convertOptions.subFolder = options.subFolder;
   convertOptions.encoding = options.encoding;
+  convertOptions.lineEnds = options.lineEnds;
   convertOptions.skipBinary = options.skipBinary;
   sink.BeginFile(name);
   return ConvertFile(options.folder, name, options.mode, convertOptions, sink) == ConvertResult::Converted;

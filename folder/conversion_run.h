@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "convert/charset.h"
+#include "convert/text_convert.h"
 #include "core/case_mode.h"
 #include "core/message.h"
 #include "folder/file_list.h"
@@ -24,6 +25,7 @@ struct ConversionOptions {
   bool allFiles = false;                 // false: the selected entry only
   bool overwrite = true;                 // false: copies into `subFolder`
   Encoding encoding = Encoding::Auto;
+  LineEnds lineEnds = LineEnds::CrLf;
   bool skipBinary = false;               // see ConvertOptions
 };
 

@@ -2,6 +2,8 @@
 # Installs the Debian packages the project needs to build and test, where missing.
 set -euo pipefail
 packages=(g++ cmake ninja-build libgtest-dev libgmock-dev strace util-linux mount)
+# Checks of the installed tree and of the Debian package.
+packages+=(lintian desktop-file-utils appstream man-db dpkg-dev file)
 # A FAT image, which folds case, for the file-name tests (kernel vfat or FUSE).
 packages+=(dosfstools fusefat)
 # The window: wxWidgets on GTK, its Japanese font, a display for its tests, the desktop's launches,

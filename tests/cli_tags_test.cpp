@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "cli/progress_line.h"
 #include "convert/convert_file.h"
 #include "cli_text.h"
 #include "test_util.h"
@@ -87,6 +88,39 @@ TEST_F(CliTagsTest, SkipsBinaryFilesUnlessForced) {
 
 // With no FILE and a terminal for standard input, tags says what it would
 // read instead of waiting in silence; "-" reads the terminal all the same.
+// --line-ends keep, as a filter and in place: every line end as it was read.
+TEST_F(CliTagsTest, KeepsLineEndsWhenAsked) {
+  const std::string input = "<A>\n<B>\r\n<I>\r<U>", kept = "<a>\n<b>\r\n<i>\r<u>";
+  const auto filtered = RunProcess({ZORMIN_CLI, "tags", "--lower", "--line-ends", "keep"}, input);
+  EXPECT_EQ(filtered.exitCode, 0) << filtered.err;
+  EXPECT_EQ(filtered.out, kept);
+  const auto file = dir() / "a.htm";
+  WriteFileBytes(file, input);
+  const auto inPlace = RunProcess({ZORMIN_CLI, "tags", "--lower", "--line-ends=keep", file.string()});
+  EXPECT_EQ(inPlace.exitCode, 0) << inPlace.err;
+  EXPECT_EQ(ReadFileBytes(file), kept);
+}
+
+// The progress line never wraps, and never cuts a character in two.
+TEST(ProgressText, FitsTheTerminal) {
+  struct Row {
+    std::string name;
+    size_t columns;
+    const char* expected;
+  };
+  const Row rows[] = {
+      {"index.htm", 80, "3/10 index.htm"},
+      {"index.htm", 10, "3/10 inde"},
+      {"あいう.htm", 12, "3/10 あい"},  // 6 bytes of room: two characters
+      {"あいう.htm", 11, "3/10 あ"},    // 5 bytes: the second would be cut
+      {"index.htm", 4, "3/10 "},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.columns);
+    EXPECT_EQ(cli::ProgressText(3, 10, row.name, row.columns), row.expected);
+  }
+}
+
 TEST(CliTags, RefusesToWaitForATerminal) {
   const int master = posix_openpt(O_RDWR | O_NOCTTY);
   ASSERT_GE(master, 0);
@@ -126,6 +160,7 @@ TEST(CliTags, UsageErrors) {
       {{"tags", "--lower", "--encoding"}, "--encoding needs a value"},
       {{"tags", "--lower", "--subfolder", "x"}, "--subfolder needs FILE arguments"},
       {{"tags", "--lower", "--bogus", "a.htm"}, "unknown option '--bogus' for tags"},
+      {{"tags", "--lower", "--line-ends", "cr"}, "unknown line ends 'cr' (crlf, keep)"},
   };
   for (const Row& row : rows) {
     std::vector<std::string> argv{ZORMIN_CLI};

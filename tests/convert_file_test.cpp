@@ -3,6 +3,7 @@
 
 #include "convert/convert_file.h"
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/mount.h>
 #include <sys/stat.h>
@@ -98,6 +99,57 @@ TEST_F(ConvertFileTest, EmptyFileStaysEmpty) {
   WriteFileBytes(dir() / "e.htm", "");
   EXPECT_EQ(Convert("e.htm"), ConvertResult::Converted);
   EXPECT_EQ(ReadFileBytes(dir() / "e.htm"), "");
+}
+
+// A file whose converted bytes equal its own is left alone: same inode, same
+// time stamps, its hard links still one file. One that changes is a new
+// file, and its other links keep the old text.
+TEST_F(ConvertFileTest, UnchangedFileIsNotRewritten) {
+  struct Row {
+    const char* what;
+    std::string text;
+    LineEnds lineEnds;
+    std::string converted;  // empty: unchanged
+  };
+  const std::vector<Row> rows = {
+      {"converted before", kLower, LineEnds::CrLf, ""},
+      {"LF kept", "<p>\n<b>x</b>\n", LineEnds::Keep, ""},
+      {"LF made CR LF", "<p>\n", LineEnds::CrLf, "<p>\r\n"},
+      {"a tag in upper case", "<P>\r\n", LineEnds::Keep, "<p>\r\n"},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.what);
+    const fs::path file = dir() / "a.htm", link = dir() / "b.htm";
+    fs::remove(file);
+    fs::remove(link);
+    WriteFileBytes(file, row.text);
+    const struct timespec old[2] = {{1000000000, 5}, {1000000000, 5}};  // 2001, so a rewrite shows
+    ASSERT_EQ(utimensat(AT_FDCWD, file.c_str(), old, 0), 0);
+    fs::create_hard_link(file, link);
+    struct stat before {}, after {};
+    ASSERT_EQ(stat(file.c_str(), &before), 0);
+
+    ConvertOptions options;
+    options.lineEnds = row.lineEnds;
+    EXPECT_EQ(ConvertFile(dir(), "a.htm", L, options, sink), ConvertResult::Converted);
+    ASSERT_EQ(stat(file.c_str(), &after), 0);
+    if (row.converted.empty()) {
+      EXPECT_EQ(after.st_ino, before.st_ino);
+      EXPECT_EQ(after.st_nlink, 2u);
+      EXPECT_EQ(after.st_mtim.tv_sec, before.st_mtim.tv_sec);
+      EXPECT_EQ(after.st_mtim.tv_nsec, before.st_mtim.tv_nsec);
+      EXPECT_EQ(after.st_ctim.tv_sec, before.st_ctim.tv_sec);
+      EXPECT_EQ(after.st_ctim.tv_nsec, before.st_ctim.tv_nsec);
+      EXPECT_EQ(ReadFileBytes(file), row.text);
+    } else {
+      EXPECT_NE(after.st_ino, before.st_ino);
+      EXPECT_EQ(after.st_nlink, 1u);
+      EXPECT_EQ(ReadFileBytes(file), row.converted);
+      EXPECT_EQ(ReadFileBytes(link), row.text);
+    }
+    EXPECT_EQ(Names(dir()), (std::vector<std::string>{"a.htm", "b.htm"}));
+  }
+  EXPECT_TRUE(sink.messages.empty());
 }
 
 TEST_F(ConvertFileTest, SubfolderGetsACopyAndTheInputStays) {

@@ -4,7 +4,9 @@
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <spawn.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include <string>
 #include <vector>
@@ -274,6 +276,115 @@ TEST_F(FolderCliTest, HelpOfOneCommand) {
   EXPECT_TRUE(r.out.starts_with("Usage:\n  zormin-cli run --upper|--lower --all|--file NAME")) << r.out;
   EXPECT_EQ(r.out.find("zormin-cli tags"), std::string::npos);
   EXPECT_EQ(r.err, "");
+}
+
+// With --null every name comes out as it is, ended by a NUL: a name with a
+// line feed or a backslash survives, as with find -print0.
+TEST_F(FolderCliTest, ListNullEndsEachNameWithANul) {
+  for (const char* name : {"a.htm", "b\nc.htm", "d\\e.htm"}) Write(name);
+  for (const char* option : {"--null", "-0"}) {
+    SCOPED_TRACE(option);
+    const CliResult r = Cli({"list", option});
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out, "a.htm\0b\nc.htm\0d\\e.htm\0"s);
+  }
+  EXPECT_EQ(Cli({"list"}).out, "a.htm\nb\\nc.htm\nd\\\\e.htm\n");
+  EXPECT_EQ(Cli({"run", "--lower", "--all", "--null"}).status, 2);
+}
+
+// --line-ends keep writes each line end as it was read; crlf, the default,
+// makes every one CR LF. A file that the conversion does not change keeps
+// its inode.
+TEST_F(FolderCliTest, RunKeepsLineEndsWhenAsked) {
+  struct Row {
+    const char* name;
+    std::string text, keep, crlf;
+  };
+  const std::vector<Row> rows = {
+      {"lf.htm", "<P>\n<B>\n", "<p>\n<b>\n", "<p>\r\n<b>\r\n"},
+      {"crlf.htm", "<P>\r\n", "<p>\r\n", "<p>\r\n"},
+      {"mixed.htm", "<P>\r\n<B>\n<I>\r<U>", "<p>\r\n<b>\n<i>\r<u>", "<p>\r\n<b>\r\n<i>\r<u>"},
+      {"unix.htm", "<p>\n", "<p>\n", "<p>\r\n"},
+  };
+  for (const Row& row : rows) Write(row.name, row.text);
+  struct stat before {}, after {};
+  ASSERT_EQ(stat((folder / "unix.htm").c_str(), &before), 0);
+  CliResult r = Cli({"run", "--lower", "--all", "--line-ends", "keep"});
+  EXPECT_EQ(r.status, 0) << r.err;
+  ASSERT_EQ(stat((folder / "unix.htm").c_str(), &after), 0);
+  EXPECT_EQ(after.st_ino, before.st_ino);
+  for (const Row& row : rows) EXPECT_EQ(Read(row.name), row.keep) << row.name;
+
+  for (const Row& row : rows) Write(row.name, row.text);
+  r = Cli({"run", "--lower", "--all", "--line-ends=crlf"});
+  EXPECT_EQ(r.status, 0) << r.err;
+  for (const Row& row : rows) EXPECT_EQ(Read(row.name), row.crlf) << row.name;
+
+  r = Cli({"run", "--lower", "--all", "--line-ends", "lf"});
+  EXPECT_EQ(r.status, 2);
+  EXPECT_TRUE(r.err.starts_with("zormin-cli: unknown line ends 'lf' (crlf, keep)\n")) << r.err;
+}
+
+// --quiet drops the closing message, never a failure.
+TEST_F(FolderCliTest, QuietSilencesTheClosingMessageOnly) {
+  Write("a.htm");
+  CliResult r = Cli({"run", "--lower", "--all"});
+  EXPECT_EQ(r.status, 0);
+  EXPECT_EQ(r.err, "the tags of all files are now lower case\n");
+  for (const char* option : {"--quiet", "-q"}) {
+    Write("a.htm");
+    r = Cli({"run", "--lower", "--all", option});
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.err, "") << option;
+    EXPECT_EQ(Read("a.htm"), "<html></html>\r\n");
+  }
+  Write("p.htm", "\x89PNG\r\n\x1A\n\0\0"s);
+  r = Cli({"run", "--lower", "--all", "--quiet"});
+  EXPECT_EQ(r.status, 1);
+  EXPECT_EQ(r.err, "p.htm: not text: skipped\n");
+}
+
+// On a terminal a run over several files shows "done/total name" on one line
+// that it rewrites, and clears it before the closing message and at the end.
+// Never with --quiet, and never when standard error is not a terminal.
+TEST_F(FolderCliTest, ProgressLineOnATerminalOnly) {
+  if (access("/usr/bin/script", X_OK) != 0) GTEST_SKIP() << "script(1) is not installed";
+  struct Row {
+    const char* what;
+    std::string command;
+  };
+  const std::string cli = ZORMIN_CLI;
+  const std::vector<Row> rows = {
+      {"run", cli + " run --lower --all web"},
+      {"names", cli + " names --upper --all web"},
+      {"tags", cli + " tags --lower web/a.htm web/b.htm"},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.what);
+    // A pseudo-terminal as the program's terminal: script(1).
+    const auto onTerminal = [&](const std::string& command) {
+      fs::remove_all(folder);
+      fs::create_directory(folder);
+      Write("a.htm");
+      Write("b.htm");
+      return testing::RunProcess({"/usr/bin/script", "-qec", command, "/dev/null"}, {}, dir());
+    };
+    const auto shown = onTerminal(row.command);
+    EXPECT_EQ(shown.exitCode, 0) << shown.out;
+    const std::string first = "\r0/2 " + std::string(row.what == "tags"s ? "web/a.htm" : "a.htm") + "\033[K";
+    const std::string second = "\r1/2 " + std::string(row.what == "tags"s ? "web/b.htm" : "b.htm") + "\033[K";
+    const size_t at = shown.out.find(first), next = shown.out.find(second), cleared = shown.out.rfind("\r\033[K");
+    EXPECT_EQ(at, 0u) << ::testing::PrintToString(shown.out);
+    EXPECT_NE(next, std::string::npos);
+    EXPECT_TRUE(next != std::string::npos && cleared == next + second.size()) << ::testing::PrintToString(shown.out);
+
+    for (const std::string& command : {row.command + " --quiet", row.command + " 2>&1 | cat"}) {
+      const auto silent = onTerminal(command);
+      EXPECT_EQ(silent.exitCode, 0) << silent.out;
+      EXPECT_EQ(silent.out.find("\033[K"), std::string::npos) << command << ": " << ::testing::PrintToString(silent.out);
+      EXPECT_EQ(silent.out.find("/2 "), std::string::npos) << command;
+    }
+  }
 }
 
 }  // namespace

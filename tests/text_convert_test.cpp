@@ -33,10 +33,10 @@ int MemoryFile(std::string_view bytes) {
 }
 
 std::string Convert(std::string_view input, CaseMode mode, TextConvertOptions options = {},
-                    Encoding* used = nullptr) {
+                    TextConvertReport* report = nullptr) {
   const int in = MemoryFile(input);
   const int out = memfd_create("zormin-out", MFD_CLOEXEC);
-  EXPECT_EQ(ConvertText(in, out, mode, options, used), StreamStatus::Ok);
+  EXPECT_EQ(ConvertText(in, out, mode, options, report), StreamStatus::Ok);
   std::string result = testing::ReadFd(out);
   close(in);
   close(out);
@@ -93,6 +93,62 @@ TEST(ConvertText, BareCrLinesAreOneLongLine) {
   EXPECT_EQ(shifted.substr(255, 2), "A\r");
 }
 
+// --line-ends keep: each line end as it was read; the chunks, and so the
+// conversion, exactly as with CR LF.
+TEST(ConvertText, LineEndsKeptOrMadeCrLf) {
+  const std::string x250(250, 'x'), x253(253, 'x');
+  struct Case {
+    const char* what;
+    std::string input, keep, crlf;
+  };
+  const std::vector<Case> cases = {
+      {"LF", "<A>\n<B>\n", "<a>\n<b>\n", "<a>\r\n<b>\r\n"},
+      {"CR LF", "<A>\r\n<B>\r\n", "<a>\r\n<b>\r\n", "<a>\r\n<b>\r\n"},
+      {"mixed", "<A>\r\n<B>\n<C>", "<a>\r\n<b>\n<c>", "<a>\r\n<b>\r\n<c>"},
+      {"a lone CR is no line end", "<A>\r<B>\n", "<a>\r<b>\n", "<a>\r<b>\r\n"},
+      {"255-byte cut loses the tag state", x253 + "<AB CD>\n", x253 + "<aB CD>\n", x253 + "<aB CD>\r\n"},
+      {"a lone CR counts toward the 255 bytes", x250 + "\r\rx<AB>\n", x250 + "\r\rx<aB>\n",
+       x250 + "\r\rx<aB>\r\n"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    TextConvertOptions keep;
+    keep.lineEnds = LineEnds::Keep;
+    EXPECT_EQ(Convert(c.input, L, keep), c.keep);
+    EXPECT_EQ(Convert(c.input, L), c.crlf);
+  }
+}
+
+// Whether the output differs from the input: a letter changed case, or a CR
+// was put before a line feed.
+TEST(ConvertText, ReportsWhetherAnythingChanged) {
+  struct Case {
+    std::string input;
+    LineEnds lineEnds;
+    bool changed;
+  };
+  const std::vector<Case> cases = {
+      {"", LineEnds::CrLf, false},
+      {"<a href=X>\r\n", LineEnds::CrLf, false},
+      {"<a href=X>\n", LineEnds::CrLf, true},
+      {"<a href=X>\n", LineEnds::Keep, false},
+      {"<A>\r\n", LineEnds::Keep, true},
+      {"<SCRIPT>\n<B>\n</SCRIPT>\n", LineEnds::Keep, false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(::testing::PrintToString(c.input));
+    for (size_t blockSize : {512, 1 << 20}) {
+      TextConvertOptions options;
+      options.lineEnds = c.lineEnds;
+      options.blockSize = blockSize;
+      options.wholeFileLimit = blockSize == 512 ? 0 : options.wholeFileLimit;
+      TextConvertReport report;
+      Convert(c.input, L, options, &report);
+      EXPECT_EQ(report.changed, c.changed) << "block " << blockSize;
+    }
+  }
+}
+
 struct Sample {
   const char* encoding;
   const char* declared;
@@ -133,9 +189,9 @@ TEST(ConvertText, JapaneseTextInEachEncodingKeepsEveryCharacter) {
     SCOPED_TRACE(s.encoding);
     const std::string upper = Encode(JapanesePage(s.declared, false), s.encoding);
     const std::string lower = Encode(JapanesePage(s.declared, true), s.encoding);
-    Encoding used = Encoding::Auto;
-    EXPECT_EQ(Convert(upper, L, {}, &used), WithCrLf(lower));
-    EXPECT_EQ(used, s.expected);
+    TextConvertReport report;
+    EXPECT_EQ(Convert(upper, L, {}, &report), WithCrLf(lower));
+    EXPECT_EQ(report.encoding, s.expected);
     EXPECT_EQ(Convert(lower, U), WithCrLf(upper));
     // Named explicitly, the same.
     TextConvertOptions named;
@@ -271,7 +327,13 @@ TEST(ConvertText, RandomTextsFollowTheModelAtEveryBlockSize) {
       options.encoding = encoding;
       options.blockSize = blockSize;
       options.wholeFileLimit = (blockSize == 777) ? 0 : options.wholeFileLimit;  // read twice
-      ASSERT_EQ(Convert(input, mode, options), expected) << "block " << blockSize;
+      TextConvertReport report;
+      ASSERT_EQ(Convert(input, mode, options, &report), expected) << "block " << blockSize;
+      EXPECT_EQ(report.changed, expected != input);
+      // Keeping the line ends gives the same text without the added CRs.
+      options.lineEnds = LineEnds::Keep;
+      ASSERT_EQ(Convert(input, mode, options, &report), withoutAddedCr) << "block " << blockSize << ", keep";
+      EXPECT_EQ(report.changed, withoutAddedCr != input);
     }
   }
 }
@@ -290,11 +352,11 @@ TEST(ConvertText, LongInputFromAPipe) {
   const int out = memfd_create("zormin-out", MFD_CLOEXEC);
   TextConvertOptions options;
   options.wholeFileLimit = 4096;
-  Encoding used = Encoding::Auto;
-  EXPECT_EQ(ConvertText(fds[0], out, L, options, &used), StreamStatus::Ok);
+  TextConvertReport report;
+  EXPECT_EQ(ConvertText(fds[0], out, L, options, &report), StreamStatus::Ok);
   writer.join();
   close(fds[0]);
-  EXPECT_EQ(used, Encoding::ShiftJis);
+  EXPECT_EQ(report.encoding, Encoding::ShiftJis);
   EXPECT_EQ(testing::ReadFd(out), ModelConvert(input, L, Charset::ShiftJis));
   close(out);
 }
