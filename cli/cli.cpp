@@ -1,4 +1,5 @@
 #include "cli/cli.h"
+#include "cli/progress_line.h"
 
 #include <unistd.h>
 
@@ -196,9 +197,10 @@ std::optional<LineEnds> TakeLineEnds(const std::string& value) {
 
 namespace {
 // Interrupted (Ctrl-C, a terminal closed, kill): the file being converted
-// stays as it was; its temporary file goes.
+// stays as it was; its temporary file goes, and so does the progress line.
 void OnSignal(int signal) {
   RemovePendingTempFile();
+  ClearProgressLineOnSignal();
   std::signal(signal, SIG_DFL);
   std::raise(signal);
 }

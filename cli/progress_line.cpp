@@ -3,6 +3,7 @@
 #include <sys/ioctl.h>
 #include <unistd.h>
 
+#include <csignal>
 #include <iostream>
 
 namespace zormin::cli {
@@ -10,6 +11,9 @@ namespace zormin::cli {
 namespace {
 
 constexpr std::string_view kClearToEnd = "\033[K";
+
+// Whether a line is on the screen, for the signal handler.
+volatile std::sig_atomic_t g_lineShown = 0;
 
 std::size_t TerminalColumns() {
   struct winsize size {};
@@ -38,12 +42,19 @@ void ProgressLine::Show(std::size_t done, std::size_t total, std::string_view na
   if (!m_enabled) return;
   std::cerr << '\r' << ProgressText(done, total, name, TerminalColumns()) << kClearToEnd << std::flush;
   m_shown = true;
+  g_lineShown = 1;
 }
 
 void ProgressLine::Clear() {
   if (!m_shown) return;
   std::cerr << '\r' << kClearToEnd << std::flush;
   m_shown = false;
+  g_lineShown = 0;
+}
+
+void ClearProgressLineOnSignal() {
+  static constexpr char kErase[] = "\r\033[K";
+  if (g_lineShown) (void)!::write(STDERR_FILENO, kErase, sizeof kErase - 1);
 }
 
 }  // namespace zormin::cli

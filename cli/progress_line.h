@@ -27,6 +27,10 @@ class ProgressLine {
   bool m_shown = false;
 };
 
+// Erases the line if one is shown; safe in a signal handler, so that Ctrl-C
+// leaves the shell's prompt on a clean line.
+void ClearProgressLineOnSignal();
+
 // The text of the line: the counts and as much of `name` as fits in
 // `columns` (a UTF-8 character is never cut).
 std::string ProgressText(std::size_t done, std::size_t total, std::string_view name, std::size_t columns);
