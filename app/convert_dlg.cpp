@@ -1,5 +1,6 @@
 #include "app/convert_dlg.h"
 
+#include <gtk/gtk.h>
 #include <wx/accel.h>
 #include <wx/button.h>
 #include <wx/dirdlg.h>
@@ -14,7 +15,6 @@
 #include "app/legacy_text.h"
 #include "app/window_layout.h"
 #include "app/window_texts.h"
-#include "folder/utf8.h"
 
 namespace zormin {
 
@@ -23,15 +23,23 @@ namespace {
 wxString FromUtf8(std::string_view text) { return wxString::FromUTF8(text.data(), text.size()); }
 std::string ToUtf8(const wxString& text) { return std::string(text.utf8_str()); }
 
-std::optional<std::string> ChooseWithDirDialog(wxWindow* owner, const std::string& folder) {
-  // The chooser can only start from a folder whose name it can show.
-  const wxString start = IsValidUtf8(folder) ? wxString::FromUTF8(folder) : wxString();
-  wxDirDialog chooser(owner, FromUtf8(window_text::kChooseFolderTitle), start, wxDD_DEFAULT_STYLE | wxDD_DIR_MUST_EXIST);
-  if (chooser.ShowModal() != wxID_OK || chooser.GetPath().empty()) return std::nullopt;
-  return std::string(chooser.GetPath().fn_str());
-}
-
 }  // namespace
+
+std::optional<std::string> ChooseWithDirDialog(wxWindow* owner, const std::string& folder) {
+  wxDirDialog chooser(owner, FromUtf8(window_text::kChooseFolderTitle), wxString(),
+                      wxDD_DEFAULT_STYLE | wxDD_DIR_MUST_EXIST);
+  // The folder goes in and comes out as the file system's bytes: wx would
+  // turn a path that is not UTF-8 into an empty string, and a folder chosen
+  // there would be lost as if the chooser had been cancelled.
+  GtkFileChooser* gtkChooser = GTK_FILE_CHOOSER(chooser.GetHandle());
+  if (!folder.empty()) gtk_file_chooser_set_current_folder(gtkChooser, folder.c_str());
+  if (chooser.ShowModal() != wxID_OK) return std::nullopt;
+  gchar* chosen = gtk_file_chooser_get_filename(gtkChooser);
+  if (chosen == nullptr) return std::nullopt;
+  std::string path(chosen);
+  g_free(chosen);
+  return path;
+}
 
 wxIMPLEMENT_CLASS(CConvertDlg, wxDialog);
 
@@ -84,6 +92,10 @@ CConvertDlg::CConvertDlg(wxWindow* parent, SettingsFile settings) : m_chooseFold
 
   m_files = std::make_unique<ListBoxFileList>(wxDynamicCast(FindWindow(1003), wxListBox));
   UseFixedRows(wxDynamicCast(FindWindow(1003), wxListBox));
+  // Enter anywhere but on a push button is the exit button's. Edit boxes,
+  // radio buttons and the check box pass it to the default button by
+  // themselves; the file list would open its entry instead.
+  PassEnterTo(wxDynamicCast(FindWindow(1003), wxListBox), FindWindow(wxID_OK));
   m_logic = std::make_unique<ConvertDlgLogic>(static_cast<ConvertDlgControls&>(*this), m_desktop, std::move(settings));
   m_logic->Init();
   FindWindow(wxID_OK)->SetFocus();
@@ -186,7 +198,11 @@ void CConvertDlg::OnStartConversion(wxCommandEvent&) {
 }
 
 void CConvertDlg::OnBrowseFolder(wxCommandEvent&) { m_logic->BrowseFolder(); }
-void CConvertDlg::OnOpenListedFile(wxCommandEvent&) { m_logic->OpenListedFile(); }
+// A double click opens the entry; Enter in the list is the exit button's
+// (see PassEnterTo).
+void CConvertDlg::OnOpenListedFile(wxCommandEvent&) {
+  if (!KeyInHand()) m_logic->OpenListedFile();
+}
 void CConvertDlg::OnFileType(wxCommandEvent&) { m_logic->FileTypeChanged(); }
 void CConvertDlg::OnSelectedOnly(wxCommandEvent&) { m_logic->SelectedOnlyClicked(); }
 void CConvertDlg::OnAllFiles(wxCommandEvent&) { m_logic->AllFilesClicked(); }

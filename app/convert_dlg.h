@@ -25,6 +25,10 @@ namespace zormin {
 // The command of the version item in the window's menu.
 inline constexpr int kVersionCommand = 16;
 
+// The desktop's folder chooser, opening on `folder` (bytes): the chosen
+// folder's bytes, or nothing when cancelled.
+std::optional<std::string> ChooseWithDirDialog(wxWindow* owner, const std::string& folder);
+
 class CConvertDlg : public wxDialog, private ConvertDlgControls {
  public:
   // Made from its template with no parent; reads `settings` at once and

@@ -53,6 +53,11 @@ MessageAnswer RunProgressSink::ShowMessage(std::string_view text, MessageButtons
   return m_messages.ShowMessage(text, buttons, icon);
 }
 
+void RunProgressSink::BeginFile(std::string_view name) {
+  if (name.empty()) m_progress.reset();
+  m_messages.BeginFile(name);
+}
+
 bool RunProgressSink::ContinueRun(std::size_t index, std::size_t total, std::string_view name) {
   if (!m_messages.ContinueRun(index, total, name)) return false;
   if (!m_busy) m_busy.emplace();

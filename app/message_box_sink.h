@@ -38,7 +38,9 @@ class RunProgressSink : public MessageSink {
   RunProgressSink(wxWindow* owner, MessageSink& messages) : m_owner(owner), m_messages(messages) {}
   ~RunProgressSink() override;
   MessageAnswer ShowMessage(std::string_view text, MessageButtons buttons, MessageIcon icon) override;
-  void BeginFile(std::string_view name) override { m_messages.BeginFile(name); }
+  // A message about no file in particular follows the run's last file: the
+  // progress goes before it is shown.
+  void BeginFile(std::string_view name) override;
   bool ContinueRun(std::size_t index, std::size_t total, std::string_view name) override;
 
  private:

@@ -67,6 +67,34 @@ GtkTreeView* TreeViewOf(wxListBox* list) {
 
 }  // namespace
 
+namespace {
+
+gboolean ClickOnEnter(GtkWidget*, GdkEventKey* key, gpointer data) {
+  const bool enter = key->keyval == GDK_KEY_Return || key->keyval == GDK_KEY_KP_Enter || key->keyval == GDK_KEY_ISO_Enter;
+  if (!enter || (key->state & gtk_accelerator_get_default_mod_mask()) != 0) return FALSE;
+  auto* button = static_cast<wxWindow*>(data);
+  wxCommandEvent click(wxEVT_BUTTON, button->GetId());
+  click.SetEventObject(button);
+  button->ProcessWindowEvent(click);
+  return TRUE;
+}
+
+}  // namespace
+
+void PassEnterTo(wxListBox* list, wxWindow* button) {
+  GtkTreeView* view = TreeViewOf(list);
+  if (view == nullptr) return;
+  g_signal_connect(view, "key-press-event", G_CALLBACK(ClickOnEnter), button);
+}
+
+bool KeyInHand() {
+  GdkEvent* event = gtk_get_current_event();
+  if (event == nullptr) return false;
+  const bool key = event->type == GDK_KEY_PRESS || event->type == GDK_KEY_RELEASE;
+  gdk_event_free(event);
+  return key;
+}
+
 DetachedRows::DetachedRows(wxListBox* list) {
   GtkTreeView* view = TreeViewOf(list);
   if (view == nullptr || gtk_tree_view_get_model(view) == nullptr) return;

@@ -19,6 +19,16 @@ void FitTemplate(wxWindow* dialog, wxSize units);
 // the box is cut at its edge).
 void UseFixedRows(wxListBox* list);
 
+// Enter pressed in `list` without Shift, Ctrl or Alt clicks `button`, where
+// GTK would activate the list's entry. With an entry selected, wx itself
+// takes Enter first: it reports a double click, which the window ignores
+// while a key is being handled (KeyInHand), and then presses the default
+// button.
+void PassEnterTo(wxListBox* list, wxWindow* button);
+
+// Whether the event being handled comes from the keyboard.
+bool KeyInHand();
+
 // While it lives, `list`'s rows are apart from the view that shows them, so
 // that clearing and filling a long list does not update the view row by row.
 // Only entries are removed and added meanwhile; nothing is selected.

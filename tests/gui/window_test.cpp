@@ -2,7 +2,10 @@
 // message boxes and the folder chooser answered by the test.
 
 #include <gtest/gtest.h>
+#include <gtk/gtk.h>
 #include <wx/app.h>
+#include <wx/dirdlg.h>
+#include <wx/progdlg.h>
 #include <wx/checkbox.h>
 #include <wx/choice.h>
 #include <wx/filename.h>
@@ -16,6 +19,7 @@
 #include <wx/uiaction.h>
 #include <wx/xrc/xmlres.h>
 
+#include <cstdint>
 #include <functional>
 #include <memory>
 
@@ -118,6 +122,24 @@ class WindowTest : public testing::WindowFolderTest {
     wxCommandEvent event(wxEVT_MENU, id);
     event.SetEventObject(to);
     to->GetEventHandler()->ProcessEvent(event);
+  }
+  // Enter as the list gets it from the keyboard, with the list's cursor on
+  // its first entry, as moving the focus there puts it, and that entry
+  // selected or not.
+  void PressEnterInTheList(bool selected) {
+    GtkTreeView* view = GTK_TREE_VIEW(gtk_bin_get_child(GTK_BIN(List()->GetHandle())));
+    List()->SetFocus();
+    GtkTreePath* first = gtk_tree_path_new_first();
+    gtk_tree_view_set_cursor(view, first, nullptr, FALSE);
+    gtk_tree_path_free(first);
+    if (!selected) gtk_tree_selection_unselect_all(gtk_tree_view_get_selection(view));
+    GdkEvent* key = gdk_event_new(GDK_KEY_PRESS);
+    key->key.window = GDK_WINDOW(g_object_ref(gtk_widget_get_window(GTK_WIDGET(view))));
+    key->key.keyval = GDK_KEY_Return;
+    key->key.time = GDK_CURRENT_TIME;
+    gdk_event_set_device(key, gdk_seat_get_keyboard(gdk_display_get_default_seat(gdk_display_get_default())));
+    gtk_main_do_event(key);
+    gdk_event_free(key);
   }
   std::vector<std::string> Shown() {
     std::vector<std::string> shown;
@@ -232,13 +254,69 @@ TEST_F(WindowTest, AConversionAndARenamingThroughTheirButtons) {
   EXPECT_EQ(Shown(), (std::vector<std::string>{"b.htm", "index.htm"}));
 }
 
-TEST_F(WindowTest, ALongRunShowsItsProgressAndEndsWithItsMessage) {
+// The progress dialog of a run, while it is shown.
+wxGenericProgressDialog* ShownProgress() {
+  for (wxWindow* window : wxTopLevelWindows) {
+    auto* progress = dynamic_cast<wxGenericProgressDialog*>(window);
+    if (progress != nullptr && progress->IsShown()) return progress;
+  }
+  return nullptr;
+}
+
+// Notes whether a progress dialog is up before each file and at each
+// message, and presses its cancel button before file `cancelAt`.
+class ProgressWatch : public testing::RecordingSink {
+ public:
+  bool ContinueRun(std::size_t index, std::size_t, std::string_view) override {
+    wxGenericProgressDialog* progress = ShownProgress();
+    beforeFile.push_back(progress != nullptr);
+    if (progress != nullptr && index == cancelAt) {
+      wxWindow* cancel = progress->FindWindow(wxID_CANCEL);
+      wxCommandEvent click(wxEVT_BUTTON, wxID_CANCEL);
+      click.SetEventObject(cancel);
+      cancel->ProcessWindowEvent(click);
+    }
+    return true;
+  }
+  MessageAnswer ShowMessage(std::string_view text, MessageButtons buttons, MessageIcon icon) override {
+    atMessage.push_back(ShownProgress() != nullptr);
+    return RecordingSink::ShowMessage(text, buttons, icon);
+  }
+
+  std::size_t cancelAt = SIZE_MAX;
+  std::vector<bool> beforeFile, atMessage;
+};
+
+TEST_F(WindowTest, ALongRunShowsItsProgressWhichIsGoneBeforeTheClosingMessage) {
   for (int i = 0; i < 8; ++i) Touch("f" + std::to_string(i) + ".htm", "<p>x</p>\r\n");
   Open(web);
+  ProgressWatch watch;
+  window->SetMessageSink(&watch);
   Check(1008);
   Click(1001);
-  EXPECT_EQ(sink.messages, Messages{Ok(text::kAllConvertedUpper)});
+  EXPECT_EQ(watch.messages, Messages{Ok(text::kAllConvertedUpper)});
+  EXPECT_EQ(watch.beforeFile, (std::vector<bool>{false, true, true, true, true, true, true, true}));
+  EXPECT_EQ(watch.atMessage, std::vector<bool>{false});
   EXPECT_EQ(Read("f7.htm"), "<P>x</P>\r\n");
+  EXPECT_EQ(ShownProgress(), nullptr);
+}
+
+// Cancel takes effect between two files: the file in hand is finished, the
+// rest are left as they were, and no closing message claims they were done.
+TEST_F(WindowTest, CancellingTheProgressStopsTheRunBeforeTheNextFile) {
+  for (int i = 0; i < 8; ++i) Touch("f" + std::to_string(i) + ".htm", "<p>x</p>\r\n");
+  Open(web);
+  ProgressWatch watch;
+  watch.cancelAt = 3;
+  window->SetMessageSink(&watch);
+  Check(1008);
+  Click(1001);
+  for (int i = 0; i < 8; ++i) {
+    SCOPED_TRACE(i);
+    EXPECT_EQ(Read("f" + std::to_string(i) + ".htm"), i < 3 ? "<P>x</P>\r\n" : "<p>x</p>\r\n");
+  }
+  EXPECT_TRUE(watch.messages.empty());
+  EXPECT_EQ(ShownProgress(), nullptr);
 }
 
 TEST_F(WindowTest, ANameThatIsNotUtf8IsShownReadablyAndWorkedOnByItsBytes) {
@@ -302,7 +380,11 @@ TEST_F(WindowTest, EveryWayOfClosingWritesTheSettingsFile) {
     chosen = web;
     Click(1002);
     dlg.CallAfter([&] { row.close(dlg); });
+    wxTimer guard;  // should the window stay open
+    guard.Bind(wxEVT_TIMER, [&](wxTimerEvent&) { dlg.EndModal(wxID_ABORT); });
+    guard.StartOnce(5000);
     EXPECT_EQ(dlg.ShowModal(), row.result);
+    guard.Stop();
     window.reset();
     EXPECT_EQ(SettingsText(), web + "\r\n");
   }
@@ -334,6 +416,27 @@ TEST_F(WindowTest, EnterInTheSubFolderBoxPressesTheExitButton) {
   if (!pressed) GTEST_SKIP() << "the display gives the box no keyboard focus";
   EXPECT_EQ(result, wxID_OK);
   EXPECT_EQ(dlg.logic().subFolder(), "Typed");
+}
+
+// GTK's list opens its entry on Enter; here, as everywhere but on a push
+// button, Enter presses the exit button. The entry's type has no application,
+// so opening it would show a message.
+TEST_F(WindowTest, EnterInTheFileListPressesTheExitButton) {
+  Touch("x.zzzunknown", std::string("\x01\x02\x03\x00", 4));
+  for (const bool selected : {true, false}) {
+    SCOPED_TRACE(selected);
+    CConvertDlg& dlg = Open(web);
+    ChooseFileType(4);
+    Control<wxCheckBox>(1016)->SetValue(true);
+    dlg.CallAfter([&] { PressEnterInTheList(selected); });
+    wxTimer guard;  // should the window stay open
+    guard.Bind(wxEVT_TIMER, [&](wxTimerEvent&) { dlg.EndModal(wxID_ABORT); });
+    guard.StartOnce(5000);
+    EXPECT_EQ(dlg.ShowModal(), wxID_OK);
+    guard.Stop();
+    EXPECT_TRUE(sink.messages.empty());
+    window.reset();
+  }
 }
 
 TEST_F(WindowTest, TheGuideShowsItsLinesInOrderEveryTimeItOpens) {
@@ -416,6 +519,58 @@ TEST_F(WindowTest, AFileTypeWithNoApplicationCannotBeOpened) {
   Control<wxCheckBox>(1016)->SetValue(true);
   DoubleClick(0);
   EXPECT_EQ(sink.messages, Messages{Ok(window_text::kEditorNotStarted)});
+}
+
+// The real folder chooser, answered by the test: it opens on the folder
+// given and gives back the one chosen, both as bytes that need not be UTF-8.
+class ExpectChooser : public wxExpectModalBase<wxDirDialog, ExpectChooser> {
+ public:
+  ExpectChooser(std::string choose, std::string& openedOn) : m_choose(std::move(choose)), m_openedOn(&openedOn) {}
+
+ protected:
+  int OnInvoked(wxDirDialog* dialog) const override {
+    GtkFileChooser* chooser = GTK_FILE_CHOOSER(dialog->GetHandle());
+    *m_openedOn = CurrentFolder(chooser, {});
+    if (m_choose.empty()) return wxID_CANCEL;
+    gtk_file_chooser_set_current_folder(chooser, m_choose.c_str());
+    CurrentFolder(chooser, m_choose);
+    return wxID_OK;
+  }
+
+ private:
+  // The chooser takes in a folder in the background: waits a moment for it
+  // to be `expected`, or to be any folder at all.
+  static std::string CurrentFolder(GtkFileChooser* chooser, const std::string& expected) {
+    std::string folder;
+    for (int i = 0; i < 200; ++i) {
+      if (gchar* current = gtk_file_chooser_get_current_folder(chooser)) {
+        folder = current;
+        g_free(current);
+        if (expected.empty() || folder == expected) break;
+      }
+      wxYield();
+      wxMilliSleep(10);
+    }
+    return folder;
+  }
+
+  std::string m_choose;
+  std::string* m_openedOn;
+};
+
+TEST_F(WindowTest, TheFolderChooserTakesAndGivesTheFoldersBytes) {
+  const std::string sjis = web + "/" + testing::Encode("資料", "SHIFT_JIS");
+  const std::string other = web + "/" + testing::Encode("別", "SHIFT_JIS");
+  fs::create_directory(sjis);
+  fs::create_directory(other);
+  wxDialog owner(nullptr, wxID_ANY, "owner");
+  std::string openedOn;
+  std::optional<std::string> chosen;
+  wxTEST_DIALOG(chosen = ChooseWithDirDialog(&owner, sjis), ExpectChooser(other, openedOn));
+  EXPECT_EQ(openedOn, sjis);
+  EXPECT_EQ(chosen, other);
+  wxTEST_DIALOG(chosen = ChooseWithDirDialog(&owner, sjis), ExpectChooser("", openedOn));
+  EXPECT_EQ(chosen, std::nullopt);
 }
 
 // A message box as it was shown, answered with `press`.
