@@ -2,13 +2,7 @@
 # Makes the Debian package from the build with cpack, in a temporary folder,
 # and checks its control fields, its contents and what lintian says of it.
 # Usage: debian_package_test.sh BUILD_DIR HAVE_WINDOW(0|1)
-set -uo pipefail
-build=$1
-have_window=$2
-root=$(mktemp -d)
-trap 'rm -rf "$root"' EXIT
-failures=0
-fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
+. "$(dirname "$0")/shell_check.sh"
 
 if ! cpack -G DEB --config "$build/CPackConfig.cmake" -B "$root" >"$root/cpack.log" 2>&1; then
   cat "$root/cpack.log"

@@ -2,13 +2,7 @@
 # Installs the build into a temporary DESTDIR and checks the tree with the
 # tools that read it: desktop-file-validate, appstreamcli, man and bash.
 # Usage: install_tree_test.sh BUILD_DIR HAVE_WINDOW(0|1)
-set -uo pipefail
-build=$1
-have_window=$2
-root=$(mktemp -d)
-trap 'rm -rf "$root"' EXIT
-failures=0
-fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
+. "$(dirname "$0")/shell_check.sh"
 
 if ! DESTDIR=$root/dest cmake --install "$build" --prefix /usr >"$root/install.log" 2>&1; then
   cat "$root/install.log"
