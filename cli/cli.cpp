@@ -132,7 +132,11 @@ MessageAnswer ConsoleSink::ShowMessage(std::string_view text, MessageButtons but
   } else {
     line.append(LocalText(text));
   }
-  if (!m_cause.empty()) line.append(" (").append(m_cause).append(")");
+  if (!m_cause.empty()) {
+    // The reason goes with what failed, before the question it leads to.
+    const std::size_t question = buttons == MessageButtons::YesNo ? line.rfind('\n') : std::string::npos;
+    line.insert(question == std::string::npos ? line.size() : question, " (" + m_cause + ")");
+  }
   m_cause.clear();
   if (buttons == MessageButtons::Ok) {
     std::cerr << line << '\n' << std::flush;
