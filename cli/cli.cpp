@@ -62,8 +62,8 @@ constexpr const char* kOptions = N_(
     "\n"
     "Messages go to standard error, with the system's reason where there is one,\n"
     "in English, or in Japanese under a Japanese locale (LANG=ja_JP.UTF-8).\n"
-    "In the list and in messages a line feed in a name is shown as \\n and a\n"
-    "backslash as \\\\.\n"
+    "In the list and in messages a line feed in a name is shown as \\n, a\n"
+    "backslash as \\\\, and any other control character as \\xNN.\n"
     "\n"
     "Exit status: 0 when all went well; 1 when some file failed or was skipped,\n"
     "the folder could not be read whole, or for run and names when nothing was\n"
@@ -85,15 +85,27 @@ int PrintUsage(std::string_view command) {
 }
 
 std::string ShowName(std::string_view name) {
+  static constexpr char kHex[] = "0123456789ABCDEF";
+  const auto escape = [](std::string& shown, unsigned char c) {
+    shown.append("\\x").push_back(kHex[c >> 4]);
+    shown.push_back(kHex[c & 0xF]);
+  };
   std::string shown;
   shown.reserve(name.size());
-  for (char c : name) {
+  for (std::size_t i = 0; i < name.size(); ++i) {
+    const auto c = static_cast<unsigned char>(name[i]);
     if (c == '\n') {
       shown.append("\\n");
     } else if (c == '\\') {
       shown.append("\\\\");
+    } else if (c < 0x20 || c == 0x7F) {
+      escape(shown, c);
+    } else if (c == 0xC2 && i + 1 < name.size() && (static_cast<unsigned char>(name[i + 1]) & 0xE0) == 0x80) {
+      // A C1 control in UTF-8 (U+0080 to U+009F): a terminal may obey it.
+      escape(shown, c);
+      escape(shown, static_cast<unsigned char>(name[++i]));
     } else {
-      shown.push_back(c);
+      shown.push_back(static_cast<char>(c));
     }
   }
   return shown;
@@ -130,7 +142,7 @@ MessageAnswer ConsoleSink::ShowMessage(std::string_view text, MessageButtons but
   if (m_listed && text == text::kNoFiles) {
     line.append(FillIn(_("no %s files in %s (use --type)"), {m_listed->fileType, m_listed->folder}));
   } else {
-    line.append(LocalText(text));
+    line.append(LocalText(text, ShowName));
   }
   if (!m_cause.empty()) {
     // The reason goes with what failed, before the question it leads to.

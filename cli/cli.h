@@ -57,8 +57,9 @@ class ConsoleSink : public MessageSink {
 };
 
 // A name as the command line prints it, one to a line: a line feed is shown
-// as \n and a backslash as \\, so that every name is one line and can be told
-// from every other.
+// as \n, a backslash as \\, and any other control character (C0, DEL, and
+// C1 in UTF-8) as \xNN, so that every name is one line, can be told from
+// every other, and never sends the terminal a command.
 std::string ShowName(std::string_view name);
 
 // The words of one command after its name, taken one at a time.
