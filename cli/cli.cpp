@@ -3,6 +3,7 @@
 
 #include <unistd.h>
 
+#include <cerrno>
 #include <csignal>
 #include <iostream>
 #include <string>
@@ -80,8 +81,14 @@ int PrintUsage(std::string_view command) {
   if (command == "names" || command.empty()) usage.append(_(kNamesUsage));
   if (command.empty()) usage.append(_(kAbout));
   usage.append("\n").append(_(kOptions));
-  std::cout << usage;
-  return kExitOk;
+  return PrintOut(usage);
+}
+
+int PrintOut(std::string_view text) {
+  if (WriteFull(STDOUT_FILENO, text.data(), text.size())) return kExitOk;
+  const std::error_code error(errno, std::generic_category());
+  std::cerr << "zormin-cli: " << _("cannot write to standard output") << ": " << error.message() << '\n';
+  return kExitFailed;
 }
 
 std::string ShowName(std::string_view name) {
@@ -244,8 +251,7 @@ int Main(int argc, char** argv) {
   if (known && AsksForHelp(rest)) return PrintUsage(command);
   Args args(std::move(rest));
   if (command == "--version") {
-    std::cout << "zormin-cli " << ZORMIN_VERSION << '\n';
-    return kExitOk;
+    return PrintOut("zormin-cli " ZORMIN_VERSION "\n");
   }
   if (command == "tags") return RunTags(std::move(args));
   if (command == "list") return RunList(std::move(args));

@@ -78,8 +78,11 @@ class Args {
 int UsageError(std::string_view message);
 
 // Prints the usage of `command`, or of every command when it is empty, to
-// standard output; returns kExitOk.
+// standard output; returns kExitOk, or kExitFailed when it cannot be written.
 int PrintUsage(std::string_view command);
+
+// Writes `text` to standard output: kExitOk, or kExitFailed after saying why not.
+int PrintOut(std::string_view text);
 
 // Reads the value of an option such as "--type PATTERN" (or "--type=PATTERN").
 // `word` is the option just taken; false (after a usage message) when missing.

@@ -2,6 +2,7 @@
 
 #include <unistd.h>
 
+#include <cerrno>
 #include <filesystem>
 
 #include "cli/cli.h"
@@ -68,7 +69,11 @@ int RunTags(Args args) {
     options.lineEnds = lineEnds;
     ConsoleSink sink;
     sink.BeginFile("-");
-    switch (ConvertText(STDIN_FILENO, STDOUT_FILENO, *mode, options)) {
+    errno = 0;
+    const StreamStatus status = ConvertText(STDIN_FILENO, STDOUT_FILENO, *mode, options);
+    // The call that failed left its reason in errno.
+    if (status != StreamStatus::Ok && errno != 0) sink.NoteCause(std::error_code(errno, std::generic_category()), {});
+    switch (status) {
       case StreamStatus::Ok: return kExitOk;
       case StreamStatus::ReadFailed:
         sink.ShowMessage(text::kInputNotRead, MessageButtons::Ok, MessageIcon::Exclamation);

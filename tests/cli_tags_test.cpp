@@ -146,6 +146,30 @@ TEST(CliTags, RefusesToWaitForATerminal) {
   close(err);
 }
 
+// Output that cannot be written, and input that cannot be read, are
+// failures that say why: not exit 0, and not a message without its reason.
+TEST_F(CliTagsTest, ReadAndWriteFailuresSayWhy) {
+  WriteFileBytes(dir() / "a.htm", "<A>\n");
+  const std::string cli = ZORMIN_CLI;
+  struct Row {
+    std::string command;  // run by sh in the temporary folder
+    std::string err;
+  };
+  const Row rows[] = {
+      {cli + " --help >/dev/full", "zormin-cli: cannot write to standard output: No space left on device\n"},
+      {cli + " --version >/dev/full", "zormin-cli: cannot write to standard output: No space left on device\n"},
+      {cli + " run --help >&-", "zormin-cli: cannot write to standard output: Bad file descriptor\n"},
+      {cli + " tags --lower <a.htm >/dev/full", "-: cannot write the output file (No space left on device)\n"},
+      {cli + " tags --lower <. >/dev/null", "-: cannot read the file (Is a directory)\n"},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.command);
+    const auto result = RunProcess({"/bin/sh", "-c", row.command}, {}, dir());
+    EXPECT_EQ(result.exitCode, 1);
+    EXPECT_EQ(result.err, row.err);
+  }
+}
+
 TEST(CliTags, UsageErrors) {
   struct Row {
     std::vector<std::string> args;
