@@ -205,6 +205,13 @@ bool TakeValue(Args& args, const std::string& word, std::string_view option, std
   return true;
 }
 
+bool TakeSubFolder(Args& args, const std::string& word, std::string& value) {
+  if (!TakeValue(args, word, "--subfolder", value)) return false;
+  if (!value.empty()) return true;
+  UsageError(FillIn(_("%s needs a value"), {"--subfolder"}));
+  return false;
+}
+
 std::optional<Encoding> TakeEncoding(const std::string& value) {
   auto encoding = ParseEncodingName(value);
   if (!encoding) UsageError(FillIn(_("unknown encoding '%s' (auto, shift_jis, euc-jp, iso-2022-jp, utf-8)"), {value}));

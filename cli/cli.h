@@ -88,6 +88,8 @@ int PrintOut(std::string_view text);
 // `word` is the option just taken; false (after a usage message) when missing.
 bool TakeValue(Args& args, const std::string& word, std::string_view option, std::string& value);
 bool IsOption(const std::string& word, std::string_view option);
+// The value of --subfolder, which must name a folder: not empty.
+bool TakeSubFolder(Args& args, const std::string& word, std::string& value);
 
 std::optional<Encoding> TakeEncoding(const std::string& value);
 std::optional<LineEnds> TakeLineEnds(const std::string& value);

@@ -32,7 +32,7 @@ int RunTags(Args args) {
       mode = wanted;
     } else if (IsOption(word, "--subfolder")) {
       std::string value;
-      if (!TakeValue(args, word, "--subfolder", value)) return kExitUsage;
+      if (!TakeSubFolder(args, word, value)) return kExitUsage;
       subFolder = value;
     } else if (word == "--force") {
       force = true;
@@ -97,6 +97,13 @@ int RunTags(Args args) {
     const std::string& file = files[index];
     const std::filesystem::path path(file);
     if (files.size() > 1) sink.ContinueRun(index, files.size(), file);
+    if (file.empty()) {  // names no file: not the folder it would be taken for
+      sink.BeginFile("''");
+      sink.NoteCause(std::make_error_code(std::errc::no_such_file_or_directory), {});
+      sink.ShowMessage(text::kInputNotOpened, MessageButtons::Ok, MessageIcon::Exclamation);
+      status = kExitFailed;
+      continue;
+    }
     sink.BeginFile(file);
     const std::filesystem::path folder = path.has_parent_path() ? path.parent_path() : ".";
     if (ConvertFile(folder, path.filename().string(), *mode, options, sink) != ConvertResult::Converted) {

@@ -52,9 +52,12 @@ TEST_F(CliTagsTest, FilterOutputEqualsFileOutput) {
 TEST_F(CliTagsTest, GoesOnAfterAFailedFileAndReportsIt) {
   WriteFileBytes(dir() / "a.htm", "<A>\n");
   WriteFileBytes(dir() / "b.htm", "<B>\n");
-  const auto result = RunProcess({ZORMIN_CLI, "tags", "--lower", "a.htm", "missing.htm", "b.htm"}, {}, dir());
+  // An empty word names no file (not the folder it would be taken for).
+  const auto result = RunProcess({ZORMIN_CLI, "tags", "--lower", "a.htm", "missing.htm", "", "b.htm"}, {}, dir());
   EXPECT_EQ(result.exitCode, 1);
-  EXPECT_EQ(result.err, "missing.htm: " + testing::CliText(text::kInputNotOpened) + " (No such file or directory)\n");
+  EXPECT_EQ(result.err, "missing.htm: " + testing::CliText(text::kInputNotOpened) +
+                            " (No such file or directory)\n'': " + testing::CliText(text::kInputNotOpened) +
+                            " (No such file or directory)\n");
   EXPECT_EQ(ReadFileBytes(dir() / "a.htm"), "<a>\r\n");
   EXPECT_EQ(ReadFileBytes(dir() / "b.htm"), "<b>\r\n");
 
@@ -183,6 +186,7 @@ TEST(CliTags, UsageErrors) {
       {{"tags", "--lower", "--encoding", "latin1"}, "unknown encoding 'latin1' (auto, shift_jis, euc-jp, iso-2022-jp, utf-8)"},
       {{"tags", "--lower", "--encoding"}, "--encoding needs a value"},
       {{"tags", "--lower", "--subfolder", "x"}, "--subfolder needs FILE arguments"},
+      {{"tags", "--lower", "--subfolder=", "a.htm"}, "--subfolder needs a value"},
       {{"tags", "--lower", "--bogus", "a.htm"}, "unknown option '--bogus' for tags"},
       {{"tags", "--lower", "--line-ends", "cr"}, "unknown line ends 'cr' (crlf, keep)"},
   };

@@ -272,6 +272,19 @@ TEST_F(FolderCliTest, UsageErrors) {
     EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 2) << r.err;  // and where to read more
   }
   EXPECT_EQ(Cli({"list"}, false).status, 2);
+  // An empty FOLDER (an unset "$dir") or --subfolder names nothing: no
+  // silent empty list, no failure for every file.
+  for (const std::vector<std::string>& args :
+       {std::vector<std::string>{"list", ""}, {"run", "--lower", "--all", "--", ""}, {"names", "--upper", "--all", ""},
+        {"run", "--lower", "--all", "--subfolder", "", "web"}, {"run", "--lower", "--all", "--subfolder=", "web"}}) {
+    SCOPED_TRACE(::testing::PrintToString(args));
+    const CliResult r = Cli(args, false);
+    EXPECT_EQ(r.status, 2);
+    EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 2) << r.err;
+    EXPECT_TRUE(r.err.ends_with(" needs a FOLDER\nTry 'zormin-cli --help'.\n") ||
+                r.err.starts_with("zormin-cli: --subfolder needs a value\n"))
+        << r.err;
+  }
   // A pattern with a wildcard is a pattern, whatever lies in the folder.
   testing::WriteFileBytes(dir() / "*.htm", "");
   EXPECT_EQ(Cli({"list", "--type", "*.htm"}).status, 0);
