@@ -226,7 +226,7 @@ std::optional<LineEnds> TakeLineEnds(const std::string& value) {
 }
 
 namespace {
-// Interrupted (Ctrl-C, a terminal closed, kill): the file being converted
+// Interrupted (Ctrl-C, Ctrl-\, a terminal closed, kill): the file being converted
 // stays as it was; its temporary file goes, and so does the progress line.
 void OnSignal(int signal) {
   RemovePendingTempFile();
@@ -248,7 +248,7 @@ bool AsksForHelp(const std::vector<std::string>& words) {
 
 int Main(int argc, char** argv) {
   SetUpMessages();
-  for (int signal : {SIGINT, SIGTERM, SIGHUP}) std::signal(signal, OnSignal);
+  for (int signal : {SIGINT, SIGTERM, SIGHUP, SIGQUIT}) std::signal(signal, OnSignal);
   std::vector<std::string> words(argv + 1, argv + argc);
   if (words.empty()) return UsageError(_("no command given"));
   const std::string command = words.front();

@@ -173,6 +173,28 @@ TEST_F(CliTagsTest, ReadAndWriteFailuresSayWhy) {
   }
 }
 
+// A signal while a named temporary file is written (a file system without
+// unnamed files, as FAT: strace makes O_TMPFILE fail so) removes it before
+// the program ends; the file stays as it was. Ctrl-\ (SIGQUIT) too.
+TEST_F(CliTagsTest, SignalRemovesANamedTemporaryFile) {
+  if (RunProcess({"/usr/bin/strace", "-o", "/dev/null", "/bin/true"}).exitCode != 0) {
+    GTEST_SKIP() << "strace is not installed or cannot trace here";
+  }
+  const auto file = dir() / "a.htm";
+  for (const char* signal : {"SIGTERM", "SIGINT", "SIGHUP", "SIGQUIT"}) {
+    SCOPED_TRACE(signal);
+    WriteFileBytes(file, "<A>\n");
+    const auto result = RunProcess({"/usr/bin/strace", "-f", "-o", "/dev/null", "-P", dir().string(), "-P",
+                                    (dir() / "zormin.tmp").string(), "-e", "trace=openat,write", "-e",
+                                    "inject=openat:error=EOPNOTSUPP:when=1", "-e",
+                                    "inject=write:signal=" + std::string(signal) + ":when=1", ZORMIN_CLI, "tags",
+                                    "--lower", file.string()});
+    EXPECT_EQ(result.exitCode, -1) << result.err;  // ended by the signal
+    EXPECT_EQ(ReadFileBytes(file), "<A>\n");
+    EXPECT_FALSE(std::filesystem::exists(dir() / "zormin.tmp"));
+  }
+}
+
 TEST(CliTags, UsageErrors) {
   struct Row {
     std::vector<std::string> args;
