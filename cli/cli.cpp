@@ -3,6 +3,7 @@
 
 #include <unistd.h>
 
+#include <cerrno>
 #include <csignal>
 #include <iostream>
 #include <string>
@@ -62,8 +63,8 @@ constexpr const char* kOptions = N_(
     "\n"
     "Messages go to standard error, with the system's reason where there is one,\n"
     "in English, or in Japanese under a Japanese locale (LANG=ja_JP.UTF-8).\n"
-    "In the list and in messages a line feed in a name is shown as \\n and a\n"
-    "backslash as \\\\.\n"
+    "In the list and in messages a line feed in a name is shown as \\n, a\n"
+    "backslash as \\\\, and any other control character as \\xNN.\n"
     "\n"
     "Exit status: 0 when all went well; 1 when some file failed or was skipped,\n"
     "the folder could not be read whole, or for run and names when nothing was\n"
@@ -80,20 +81,38 @@ int PrintUsage(std::string_view command) {
   if (command == "names" || command.empty()) usage.append(_(kNamesUsage));
   if (command.empty()) usage.append(_(kAbout));
   usage.append("\n").append(_(kOptions));
-  std::cout << usage;
-  return kExitOk;
+  return PrintOut(usage);
+}
+
+int PrintOut(std::string_view text) {
+  if (WriteFull(STDOUT_FILENO, text.data(), text.size())) return kExitOk;
+  const std::error_code error(errno, std::generic_category());
+  std::cerr << "zormin-cli: " << _("cannot write to standard output") << ": " << error.message() << '\n';
+  return kExitFailed;
 }
 
 std::string ShowName(std::string_view name) {
+  static constexpr char kHex[] = "0123456789ABCDEF";
+  const auto escape = [](std::string& shown, unsigned char c) {
+    shown.append("\\x").push_back(kHex[c >> 4]);
+    shown.push_back(kHex[c & 0xF]);
+  };
   std::string shown;
   shown.reserve(name.size());
-  for (char c : name) {
+  for (std::size_t i = 0; i < name.size(); ++i) {
+    const auto c = static_cast<unsigned char>(name[i]);
     if (c == '\n') {
       shown.append("\\n");
     } else if (c == '\\') {
       shown.append("\\\\");
+    } else if (c < 0x20 || c == 0x7F) {
+      escape(shown, c);
+    } else if (c == 0xC2 && i + 1 < name.size() && (static_cast<unsigned char>(name[i + 1]) & 0xE0) == 0x80) {
+      // A C1 control in UTF-8 (U+0080 to U+009F): a terminal may obey it.
+      escape(shown, c);
+      escape(shown, static_cast<unsigned char>(name[++i]));
     } else {
-      shown.push_back(c);
+      shown.push_back(static_cast<char>(c));
     }
   }
   return shown;
@@ -130,9 +149,13 @@ MessageAnswer ConsoleSink::ShowMessage(std::string_view text, MessageButtons but
   if (m_listed && text == text::kNoFiles) {
     line.append(FillIn(_("no %s files in %s (use --type)"), {m_listed->fileType, m_listed->folder}));
   } else {
-    line.append(LocalText(text));
+    line.append(LocalText(text, ShowName));
   }
-  if (!m_cause.empty()) line.append(" (").append(m_cause).append(")");
+  if (!m_cause.empty()) {
+    // The reason goes with what failed, before the question it leads to.
+    const std::size_t question = buttons == MessageButtons::YesNo ? line.rfind('\n') : std::string::npos;
+    line.insert(question == std::string::npos ? line.size() : question, " (" + m_cause + ")");
+  }
   m_cause.clear();
   if (buttons == MessageButtons::Ok) {
     std::cerr << line << '\n' << std::flush;
@@ -182,6 +205,13 @@ bool TakeValue(Args& args, const std::string& word, std::string_view option, std
   return true;
 }
 
+bool TakeSubFolder(Args& args, const std::string& word, std::string& value) {
+  if (!TakeValue(args, word, "--subfolder", value)) return false;
+  if (!value.empty()) return true;
+  UsageError(FillIn(_("%s needs a value"), {"--subfolder"}));
+  return false;
+}
+
 std::optional<Encoding> TakeEncoding(const std::string& value) {
   auto encoding = ParseEncodingName(value);
   if (!encoding) UsageError(FillIn(_("unknown encoding '%s' (auto, shift_jis, euc-jp, iso-2022-jp, utf-8)"), {value}));
@@ -196,7 +226,7 @@ std::optional<LineEnds> TakeLineEnds(const std::string& value) {
 }
 
 namespace {
-// Interrupted (Ctrl-C, a terminal closed, kill): the file being converted
+// Interrupted (Ctrl-C, Ctrl-\, a terminal closed, kill): the file being converted
 // stays as it was; its temporary file goes, and so does the progress line.
 void OnSignal(int signal) {
   RemovePendingTempFile();
@@ -218,7 +248,7 @@ bool AsksForHelp(const std::vector<std::string>& words) {
 
 int Main(int argc, char** argv) {
   SetUpMessages();
-  for (int signal : {SIGINT, SIGTERM, SIGHUP}) std::signal(signal, OnSignal);
+  for (int signal : {SIGINT, SIGTERM, SIGHUP, SIGQUIT}) std::signal(signal, OnSignal);
   std::vector<std::string> words(argv + 1, argv + argc);
   if (words.empty()) return UsageError(_("no command given"));
   const std::string command = words.front();
@@ -228,8 +258,7 @@ int Main(int argc, char** argv) {
   if (known && AsksForHelp(rest)) return PrintUsage(command);
   Args args(std::move(rest));
   if (command == "--version") {
-    std::cout << "zormin-cli " << ZORMIN_VERSION << '\n';
-    return kExitOk;
+    return PrintOut("zormin-cli " ZORMIN_VERSION "\n");
   }
   if (command == "tags") return RunTags(std::move(args));
   if (command == "list") return RunList(std::move(args));

@@ -57,8 +57,9 @@ class ConsoleSink : public MessageSink {
 };
 
 // A name as the command line prints it, one to a line: a line feed is shown
-// as \n and a backslash as \\, so that every name is one line and can be told
-// from every other.
+// as \n, a backslash as \\, and any other control character (C0, DEL, and
+// C1 in UTF-8) as \xNN, so that every name is one line, can be told from
+// every other, and never sends the terminal a command.
 std::string ShowName(std::string_view name);
 
 // The words of one command after its name, taken one at a time.
@@ -77,13 +78,18 @@ class Args {
 int UsageError(std::string_view message);
 
 // Prints the usage of `command`, or of every command when it is empty, to
-// standard output; returns kExitOk.
+// standard output; returns kExitOk, or kExitFailed when it cannot be written.
 int PrintUsage(std::string_view command);
+
+// Writes `text` to standard output: kExitOk, or kExitFailed after saying why not.
+int PrintOut(std::string_view text);
 
 // Reads the value of an option such as "--type PATTERN" (or "--type=PATTERN").
 // `word` is the option just taken; false (after a usage message) when missing.
 bool TakeValue(Args& args, const std::string& word, std::string_view option, std::string& value);
 bool IsOption(const std::string& word, std::string_view option);
+// The value of --subfolder, which must name a folder: not empty.
+bool TakeSubFolder(Args& args, const std::string& word, std::string& value);
 
 std::optional<Encoding> TakeEncoding(const std::string& value);
 std::optional<LineEnds> TakeLineEnds(const std::string& value);

@@ -90,7 +90,7 @@ bool Parse(Args& args, std::string_view command, Accepts accepts, FolderArgs& ou
     } else if (accepts.names && (word == "--null" || word == "-0")) {
       out.null = true;
     } else if (accepts.subFolder && IsOption(word, "--subfolder")) {
-      if (!TakeValue(args, word, "--subfolder", value)) return false;
+      if (!TakeSubFolder(args, word, value)) return false;
       out.subFolder = value;
     } else if (accepts.subFolder && word == "--force") {
       out.force = true;
@@ -109,7 +109,8 @@ bool Parse(Args& args, std::string_view command, Accepts accepts, FolderArgs& ou
       return false;
     }
   }
-  if (!out.folder) {
+  // An empty word (an unset variable in "$dir") names no folder either.
+  if (!out.folder || out.folder->empty()) {
     UsageError(FillIn(_("%s needs a FOLDER"), {command}));
     return false;
   }

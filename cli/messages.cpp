@@ -67,7 +67,7 @@ std::string FillIn(std::string_view format, std::initializer_list<std::string_vi
   return text.append(format.substr(from));
 }
 
-std::string LocalText(std::string_view coreText) {
+std::string LocalText(std::string_view coreText, std::string (*showName)(std::string_view)) {
   for (const CoreText& known : kCoreTexts) {
     const std::size_t at = known.core.find("%s");
     if (at == std::string_view::npos) {
@@ -78,7 +78,8 @@ std::string LocalText(std::string_view coreText) {
     const std::string_view after = known.core.substr(at + 2);
     if (coreText.size() >= before.size() + after.size() && coreText.starts_with(before) &&
         coreText.ends_with(after)) {
-      return FillIn(_(known.english), {coreText.substr(before.size(), coreText.size() - before.size() - after.size())});
+      const std::string_view name = coreText.substr(before.size(), coreText.size() - before.size() - after.size());
+      return FillIn(_(known.english), {showName != nullptr ? showName(name) : std::string(name)});
     }
   }
   return std::string(coreText);

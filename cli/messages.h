@@ -33,8 +33,9 @@ void BindMessages(const char* localeDir);
 
 // A text of the core, as the core hands it to a MessageSink, in the user's
 // language. A text with a file name is recognised by the fixed parts of its
-// template. A text not known here is returned as it is.
-std::string LocalText(std::string_view coreText);
+// template, and the name is shown through `showName` where one is given. A
+// text not known here is returned as it is.
+std::string LocalText(std::string_view coreText, std::string (*showName)(std::string_view) = nullptr);
 
 // `format` with each "%s" replaced by the next of `values`, in order.
 std::string FillIn(std::string_view format, std::initializer_list<std::string_view> values);

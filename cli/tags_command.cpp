@@ -2,6 +2,7 @@
 
 #include <unistd.h>
 
+#include <cerrno>
 #include <filesystem>
 
 #include "cli/cli.h"
@@ -31,7 +32,7 @@ int RunTags(Args args) {
       mode = wanted;
     } else if (IsOption(word, "--subfolder")) {
       std::string value;
-      if (!TakeValue(args, word, "--subfolder", value)) return kExitUsage;
+      if (!TakeSubFolder(args, word, value)) return kExitUsage;
       subFolder = value;
     } else if (word == "--force") {
       force = true;
@@ -68,7 +69,11 @@ int RunTags(Args args) {
     options.lineEnds = lineEnds;
     ConsoleSink sink;
     sink.BeginFile("-");
-    switch (ConvertText(STDIN_FILENO, STDOUT_FILENO, *mode, options)) {
+    errno = 0;
+    const StreamStatus status = ConvertText(STDIN_FILENO, STDOUT_FILENO, *mode, options);
+    // The call that failed left its reason in errno.
+    if (status != StreamStatus::Ok && errno != 0) sink.NoteCause(std::error_code(errno, std::generic_category()), {});
+    switch (status) {
       case StreamStatus::Ok: return kExitOk;
       case StreamStatus::ReadFailed:
         sink.ShowMessage(text::kInputNotRead, MessageButtons::Ok, MessageIcon::Exclamation);
@@ -92,6 +97,13 @@ int RunTags(Args args) {
     const std::string& file = files[index];
     const std::filesystem::path path(file);
     if (files.size() > 1) sink.ContinueRun(index, files.size(), file);
+    if (file.empty()) {  // names no file: not the folder it would be taken for
+      sink.BeginFile("''");
+      sink.NoteCause(std::make_error_code(std::errc::no_such_file_or_directory), {});
+      sink.ShowMessage(text::kInputNotOpened, MessageButtons::Ok, MessageIcon::Exclamation);
+      status = kExitFailed;
+      continue;
+    }
     sink.BeginFile(file);
     const std::filesystem::path folder = path.has_parent_path() ? path.parent_path() : ".";
     if (ConvertFile(folder, path.filename().string(), *mode, options, sink) != ConvertResult::Converted) {

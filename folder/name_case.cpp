@@ -84,7 +84,11 @@ bool RenameEntry(const fs::path& folder, const std::string& name, CaseMode mode,
   const fs::path from = folder / name;
   const fs::path to = folder / newName;
   if (RenameNoReplace(from, to, ec)) return true;
-  if (ec.value() != EEXIST || !FoundItself(folder, from, newName)) return false;
+  if (ec.value() != EEXIST) return false;
+  if (!FoundItself(folder, from, newName)) {
+    inTheWay = to;
+    return false;
+  }
 
   const fs::path temp = folder / kRenameTempName;
   const bool marked = ::lsetxattr(from.c_str(), kRenameMark, name.data(), name.size(), 0) == 0;
@@ -101,6 +105,7 @@ bool RenameEntry(const fs::path& folder, const std::string& name, CaseMode mode,
     unmark(to);
     return true;
   }
+  if (ec.value() == EEXIST) inTheWay = to;
   std::error_code ignored;
   if (RenameNoReplace(temp, from, ignored)) unmark(from);
   return false;

@@ -52,9 +52,12 @@ TEST_F(CliTagsTest, FilterOutputEqualsFileOutput) {
 TEST_F(CliTagsTest, GoesOnAfterAFailedFileAndReportsIt) {
   WriteFileBytes(dir() / "a.htm", "<A>\n");
   WriteFileBytes(dir() / "b.htm", "<B>\n");
-  const auto result = RunProcess({ZORMIN_CLI, "tags", "--lower", "a.htm", "missing.htm", "b.htm"}, {}, dir());
+  // An empty word names no file (not the folder it would be taken for).
+  const auto result = RunProcess({ZORMIN_CLI, "tags", "--lower", "a.htm", "missing.htm", "", "b.htm"}, {}, dir());
   EXPECT_EQ(result.exitCode, 1);
-  EXPECT_EQ(result.err, "missing.htm: " + testing::CliText(text::kInputNotOpened) + " (No such file or directory)\n");
+  EXPECT_EQ(result.err, "missing.htm: " + testing::CliText(text::kInputNotOpened) +
+                            " (No such file or directory)\n'': " + testing::CliText(text::kInputNotOpened) +
+                            " (No such file or directory)\n");
   EXPECT_EQ(ReadFileBytes(dir() / "a.htm"), "<a>\r\n");
   EXPECT_EQ(ReadFileBytes(dir() / "b.htm"), "<b>\r\n");
 
@@ -146,6 +149,52 @@ TEST(CliTags, RefusesToWaitForATerminal) {
   close(err);
 }
 
+// Output that cannot be written, and input that cannot be read, are
+// failures that say why: not exit 0, and not a message without its reason.
+TEST_F(CliTagsTest, ReadAndWriteFailuresSayWhy) {
+  WriteFileBytes(dir() / "a.htm", "<A>\n");
+  const std::string cli = ZORMIN_CLI;
+  struct Row {
+    std::string command;  // run by sh in the temporary folder
+    std::string err;
+  };
+  const Row rows[] = {
+      {cli + " --help >/dev/full", "zormin-cli: cannot write to standard output: No space left on device\n"},
+      {cli + " --version >/dev/full", "zormin-cli: cannot write to standard output: No space left on device\n"},
+      {cli + " run --help >&-", "zormin-cli: cannot write to standard output: Bad file descriptor\n"},
+      {cli + " tags --lower <a.htm >/dev/full", "-: cannot write the output file (No space left on device)\n"},
+      {cli + " tags --lower <. >/dev/null", "-: cannot read the file (Is a directory)\n"},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.command);
+    const auto result = RunProcess({"/bin/sh", "-c", row.command}, {}, dir());
+    EXPECT_EQ(result.exitCode, 1);
+    EXPECT_EQ(result.err, row.err);
+  }
+}
+
+// A signal while a named temporary file is written (a file system without
+// unnamed files, as FAT: strace makes O_TMPFILE fail so) removes it before
+// the program ends; the file stays as it was. Ctrl-\ (SIGQUIT) too.
+TEST_F(CliTagsTest, SignalRemovesANamedTemporaryFile) {
+  if (RunProcess({"/usr/bin/strace", "-o", "/dev/null", "/bin/true"}).exitCode != 0) {
+    GTEST_SKIP() << "strace is not installed or cannot trace here";
+  }
+  const auto file = dir() / "a.htm";
+  for (const char* signal : {"SIGTERM", "SIGINT", "SIGHUP", "SIGQUIT"}) {
+    SCOPED_TRACE(signal);
+    WriteFileBytes(file, "<A>\n");
+    const auto result = RunProcess({"/usr/bin/strace", "-f", "-o", "/dev/null", "-P", dir().string(), "-P",
+                                    (dir() / "zormin.tmp").string(), "-e", "trace=openat,write", "-e",
+                                    "inject=openat:error=EOPNOTSUPP:when=1", "-e",
+                                    "inject=write:signal=" + std::string(signal) + ":when=1", ZORMIN_CLI, "tags",
+                                    "--lower", file.string()});
+    EXPECT_EQ(result.exitCode, -1) << result.err;  // ended by the signal
+    EXPECT_EQ(ReadFileBytes(file), "<A>\n");
+    EXPECT_FALSE(std::filesystem::exists(dir() / "zormin.tmp"));
+  }
+}
+
 TEST(CliTags, UsageErrors) {
   struct Row {
     std::vector<std::string> args;
@@ -159,6 +208,7 @@ TEST(CliTags, UsageErrors) {
       {{"tags", "--lower", "--encoding", "latin1"}, "unknown encoding 'latin1' (auto, shift_jis, euc-jp, iso-2022-jp, utf-8)"},
       {{"tags", "--lower", "--encoding"}, "--encoding needs a value"},
       {{"tags", "--lower", "--subfolder", "x"}, "--subfolder needs FILE arguments"},
+      {{"tags", "--lower", "--subfolder=", "a.htm"}, "--subfolder needs a value"},
       {{"tags", "--lower", "--bogus", "a.htm"}, "unknown option '--bogus' for tags"},
       {{"tags", "--lower", "--line-ends", "cr"}, "unknown line ends 'cr' (crlf, keep)"},
   };

@@ -119,7 +119,7 @@ done
 
 # Bash completion: parses, and completes what a user types.
 bash -n "$completion" || fail "bash -n rejects the completion"
-mkdir -p "$root/work/site" && touch "$root/work/index.htm"
+mkdir -p "$root/work/site" && touch "$root/work/index.htm" "$root/work/-x.htm"
 set -f  # the words below hold wildcards, to be taken as they stand
 cases=(
   # words typed (the last one is being completed) | words expected
@@ -133,6 +133,7 @@ cases=(
   'zormin-cli list |site'
   'zormin-cli tags --lower |index.htm site'
   'zormin-cli tags --subfolder |site'
+  'zormin-cli tags --lower -- -|-x.htm'
 )
 for case in "${cases[@]}"; do
   typed=${case%%|*}
