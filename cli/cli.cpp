@@ -212,17 +212,27 @@ bool TakeSubFolder(Args& args, const std::string& word, std::string& value) {
   return false;
 }
 
-std::optional<Encoding> TakeEncoding(const std::string& value) {
-  auto encoding = ParseEncodingName(value);
-  if (!encoding) UsageError(FillIn(_("unknown encoding '%s' (auto, shift_jis, euc-jp, iso-2022-jp, utf-8)"), {value}));
-  return encoding;
+bool TakeEncoding(Args& args, const std::string& word, Encoding& encoding) {
+  std::string value;
+  if (!TakeValue(args, word, "--encoding", value)) return false;
+  const std::optional<Encoding> parsed = ParseEncodingName(value);
+  if (!parsed) {
+    UsageError(FillIn(_("unknown encoding '%s' (auto, shift_jis, euc-jp, iso-2022-jp, utf-8)"), {value}));
+    return false;
+  }
+  encoding = *parsed;
+  return true;
 }
 
-std::optional<LineEnds> TakeLineEnds(const std::string& value) {
-  if (value == "crlf") return LineEnds::CrLf;
-  if (value == "keep") return LineEnds::Keep;
+bool TakeLineEnds(Args& args, const std::string& word, LineEnds& lineEnds) {
+  std::string value;
+  if (!TakeValue(args, word, "--line-ends", value)) return false;
+  if (value == "crlf" || value == "keep") {
+    lineEnds = value == "crlf" ? LineEnds::CrLf : LineEnds::Keep;
+    return true;
+  }
   UsageError(FillIn(_("unknown line ends '%s' (crlf, keep)"), {value}));
-  return std::nullopt;
+  return false;
 }
 
 namespace {

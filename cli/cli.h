@@ -91,8 +91,10 @@ bool IsOption(const std::string& word, std::string_view option);
 // The value of --subfolder, which must name a folder: not empty.
 bool TakeSubFolder(Args& args, const std::string& word, std::string& value);
 
-std::optional<Encoding> TakeEncoding(const std::string& value);
-std::optional<LineEnds> TakeLineEnds(const std::string& value);
+// The values of --encoding and --line-ends, read and checked; false (after a
+// usage message) when missing or unknown.
+bool TakeEncoding(Args& args, const std::string& word, Encoding& encoding);
+bool TakeLineEnds(Args& args, const std::string& word, LineEnds& lineEnds);
 
 int RunTags(Args args);
 int RunList(Args args);

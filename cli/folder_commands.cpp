@@ -95,15 +95,9 @@ bool Parse(Args& args, std::string_view command, Accepts accepts, FolderArgs& ou
     } else if (accepts.subFolder && word == "--force") {
       out.force = true;
     } else if (accepts.subFolder && IsOption(word, "--line-ends")) {
-      if (!TakeValue(args, word, "--line-ends", value)) return false;
-      const auto lineEnds = TakeLineEnds(value);
-      if (!lineEnds) return false;
-      out.lineEnds = *lineEnds;
+      if (!TakeLineEnds(args, word, out.lineEnds)) return false;
     } else if (accepts.subFolder && IsOption(word, "--encoding")) {
-      if (!TakeValue(args, word, "--encoding", value)) return false;
-      const auto encoding = TakeEncoding(value);
-      if (!encoding) return false;
-      out.encoding = *encoding;
+      if (!TakeEncoding(args, word, out.encoding)) return false;
     } else {
       UsageError(FillIn(_("unknown option '%s' for %s"), {word, command}));
       return false;

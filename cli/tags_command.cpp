@@ -39,17 +39,9 @@ int RunTags(Args args) {
     } else if (word == "--quiet" || word == "-q") {
       quiet = true;
     } else if (IsOption(word, "--line-ends")) {
-      std::string value;
-      if (!TakeValue(args, word, "--line-ends", value)) return kExitUsage;
-      const auto parsed = TakeLineEnds(value);
-      if (!parsed) return kExitUsage;
-      lineEnds = *parsed;
+      if (!TakeLineEnds(args, word, lineEnds)) return kExitUsage;
     } else if (IsOption(word, "--encoding")) {
-      std::string value;
-      if (!TakeValue(args, word, "--encoding", value)) return kExitUsage;
-      const auto parsed = TakeEncoding(value);
-      if (!parsed) return kExitUsage;
-      encoding = *parsed;
+      if (!TakeEncoding(args, word, encoding)) return kExitUsage;
     } else {
       return UsageError(FillIn(_("unknown option '%s' for %s"), {word, "tags"}));
     }
