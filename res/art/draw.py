@@ -148,6 +148,16 @@ def tag(letter, size, cx, baseline, chevron_h, stroke, gap, fill):
             f'stroke-linecap="round" stroke-linejoin="round"/>')
 
 
+def vertical_ground(name, top, bottom):
+    """A gradient from `top` down to `bottom`, to fill a ground with as url(#name)."""
+    return f'''<defs>
+    <linearGradient id="{name}" x1="0" y1="0" x2="0" y2="1">
+      <stop offset="0" stop-color="{top}"/>
+      <stop offset="1" stop-color="{bottom}"/>
+    </linearGradient>
+  </defs>'''
+
+
 def icon_svg(size, frame, edge, arrow1, arrow2, stroke, up, low):
     """The icon's picture at `size`: the yellow ground in `frame`, a red arrow
     each way (a shaft's path and its head), and the two tags."""
@@ -155,12 +165,7 @@ def icon_svg(size, frame, edge, arrow1, arrow2, stroke, up, low):
         f'''  <path d="{shaft}" fill="none" stroke="{RED}" stroke-width="{stroke}" stroke-linecap="round"/>
   {head}''' for shaft, head in (arrow1, arrow2))
     return f'''<svg xmlns="http://www.w3.org/2000/svg" width="{size}" height="{size}" viewBox="0 0 {size} {size}">
-  <defs>
-    <linearGradient id="ground" x1="0" y1="0" x2="0" y2="1">
-      <stop offset="0" stop-color="{YELLOW_HI}"/>
-      <stop offset="1" stop-color="{YELLOW_LO}"/>
-    </linearGradient>
-  </defs>
+  {vertical_ground("ground", YELLOW_HI, YELLOW_LO)}
   <rect {frame} fill="url(#ground)" stroke="{YELLOW_EDGE}" stroke-width="{edge}"/>
 {arrows}
   {up}
@@ -248,12 +253,7 @@ def banner():
     d, b = centred("ipagp", "ソルナ", 44, 85, 28, spacing=2)
     shadow = f'<path d="{d}" transform="translate(2.5 2.5)" fill="#0A1F4A" stroke="#0A1F4A" stroke-width="5" stroke-linejoin="round" opacity="0.6"/>'
     return f'''<svg xmlns="http://www.w3.org/2000/svg" width="170" height="55" viewBox="0 0 170 55">
-  <defs>
-    <linearGradient id="sky" x1="0" y1="0" x2="0" y2="1">
-      <stop offset="0" stop-color="{BLUE_HI}"/>
-      <stop offset="1" stop-color="{BLUE_LO}"/>
-    </linearGradient>
-  </defs>
+  {vertical_ground("sky", BLUE_HI, BLUE_LO)}
   <rect width="170" height="55" fill="url(#sky)"/>
   <rect width="170" height="1" fill="#6C9BE8"/>
   <rect y="54" width="170" height="1" fill="#0B2760"/>
@@ -273,12 +273,7 @@ def illustration():
     shirt = "#3C74C9"
     shirt_dark = "#2D5DA6"
     return f'''<svg xmlns="http://www.w3.org/2000/svg" width="83" height="84" viewBox="0 0 83 84">
-  <defs>
-    <linearGradient id="wall" x1="0" y1="0" x2="0" y2="1">
-      <stop offset="0" stop-color="#F7FAFE"/>
-      <stop offset="1" stop-color="#E3ECF7"/>
-    </linearGradient>
-  </defs>
+  {vertical_ground("wall", "#F7FAFE", "#E3ECF7")}
   <rect width="83" height="84" fill="url(#wall)"/>
   <!-- floor shadows -->
   <ellipse cx="17.5" cy="80.5" rx="11" ry="2" fill="#C9D5E6"/>
